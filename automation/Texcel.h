@@ -1,0 +1,121 @@
+// Thin wrappers over the spreadsheet application's automation objects: the one place where
+// member names and argument lists are written down. Each operation is one late-bound call.
+#pragma once
+
+#include "automation/Variant.h"
+
+#include <QString>
+#include <memory>
+
+namespace Excel {
+
+class TWorkbooks;
+
+}  // namespace Excel
+
+class TExcel {
+public:
+    // The running instance of "Excel.Application", or null when none runs.
+    static std::unique_ptr<TExcel> GetActiveObject();
+    // A new, hidden instance, or null on any failure.
+    static std::unique_ptr<TExcel> CreateObject();
+
+    explicit TExcel(Variant application);
+    TExcel(const TExcel&) = delete;
+    TExcel& operator=(const TExcel&) = delete;
+    ~TExcel();  // releases the reference; never quits the application
+
+    void SetVisible(bool visible);
+    void Quit();
+    Excel::TWorkbooks Workbooks();
+
+    const Variant& Value() const { return application_; }
+
+private:
+    Variant application_;
+};
+
+namespace Excel {
+
+class TWorkbook;
+class TWorksheets;
+class TWorksheet;
+class TRange;
+class TComment;
+
+class TWorkbooks {
+public:
+    explicit TWorkbooks(Variant value) : value_(std::move(value)) {}
+    TWorkbook Open(const QString& fileName);
+    const Variant& Value() const { return value_; }
+
+private:
+    Variant value_;
+};
+
+class TWorkbook {
+public:
+    explicit TWorkbook(Variant value) : value_(std::move(value)) {}
+    TWorksheets WorkSheets();
+    void Close();
+    const Variant& Value() const { return value_; }
+
+private:
+    Variant value_;
+};
+
+class TWorksheets {
+public:
+    explicit TWorksheets(Variant value) : value_(std::move(value)) {}
+    int Count();
+    TWorksheet Item(int index);  // counted from 1
+    const Variant& Value() const { return value_; }
+
+private:
+    Variant value_;
+};
+
+class TWorksheet {
+public:
+    explicit TWorksheet(Variant value) : value_(std::move(value)) {}
+    QString Name();
+    void Activate();
+    TRange Cells(int column, int row);  // passed to the application row first
+    TRange UsedRange();
+    const Variant& Value() const { return value_; }
+
+private:
+    Variant value_;
+};
+
+class TRange {
+public:
+    explicit TRange(Variant value) : value_(std::move(value)) {}
+    // The first match; the integer 0 instead of an empty value when nothing matches.
+    TRange Find(const QString& what, const Variant& after, int lookIn, int lookAt,
+                int searchOrder, int searchDirection, bool matchCase, bool matchByte);
+    // The next match after `after`, wrapped as returned.
+    TRange FindNext(const TRange& after);
+    int Column();
+    int Row();
+    QString Text();
+    QString Formula();
+    TComment Comment();
+    void Activate();
+    const Variant& Value() const { return value_; }
+
+private:
+    Variant value_;
+};
+
+class TComment {
+public:
+    explicit TComment(Variant value) : value_(std::move(value)) {}
+    QString Text();
+    const Variant& Value() const { return value_; }
+
+private:
+    Variant value_;
+};
+
+}  // namespace Excel

@@ -1,0 +1,31 @@
+// One stored cell of the workbook model. Readers fill these; the object model and Find read
+// them. Strings live in the workbook's pool and are referred to by index, so a cell is small.
+#pragma once
+
+#include <cstdint>
+
+namespace engine {
+
+inline constexpr uint32_t NoString = 0xFFFFFFFFu;
+inline constexpr int32_t MaxRows = 1048576;
+inline constexpr int32_t MaxColumns = 16384;
+
+enum class CellType : uint8_t {
+    Blank,    // formatted but empty: counts for the used range, never matches
+    Number,   // `number`; dates and times are numbers with a date format
+    Text,     // `text`
+    Boolean,  // `number` is 0 or 1
+    Error,    // `text` holds the error's text, such as "#N/A"
+};
+
+struct Cell {
+    int32_t row = 0;     // 1-based
+    int32_t column = 0;  // 1-based
+    CellType type = CellType::Blank;
+    uint32_t format = 0;          // index into Workbook::Formats(); 0 is "General"
+    double number = 0;            // Number and Boolean values (the cached result of a formula)
+    uint32_t text = NoString;     // pool index of a Text or Error value
+    uint32_t formula = NoString;  // pool index of the formula text without the leading "="
+};
+
+}  // namespace engine
