@@ -1,0 +1,43 @@
+// What one search run consumes: the conditions the user sets, and their mapping to the
+// arguments of the spreadsheet application's range Find operation.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <set>
+
+// Find's LookIn values by the look-in item index: formulas, values, comments.
+inline constexpr std::array<int, 3> FindLookInTable = {-4123, -4163, -4144};
+// Find's SearchOrder values by the order item index: by rows, by columns.
+inline constexpr std::array<int, 2> SearchOrderTable = {1, 2};
+
+inline constexpr int LookAtWhole = 1;
+inline constexpr int LookAtPart = 2;
+inline constexpr int SearchDirectionNext = 1;
+
+// File types by check-list index, and the extension each one searches.
+inline constexpr int FileTypeCount = 3;
+inline constexpr std::array<const char*, FileTypeCount> FileTypeExtensions = {"xls", "xlsx", "csv"};
+
+struct SearchConditions {
+    QString Dir;
+    bool IsSearchSubDir = false;
+    QString Word;
+    int SearchOrder = 0;  // 0 by rows, 1 by columns
+    int FindLookIn = 0;   // 0 formulas, 1 values, 2 comments
+    bool MatchCase = false;
+    bool MatchByte = true;
+    bool LookAt = false;  // true: the whole cell must equal the word
+    std::set<int> Ext = {0, 1, 2};
+};
+
+// The Find arguments of the conditions. An index out of range maps as index 0 would.
+int LookInArgument(const SearchConditions& conditions);
+int LookAtArgument(const SearchConditions& conditions);
+int SearchOrderArgument(const SearchConditions& conditions);
+
+// True when at least one known file type (0..2) is chosen.
+bool HasFileType(const SearchConditions& conditions);
+// The extensions of the chosen file types, without the dot, in check-list order.
+QStringList ExtensionList(const SearchConditions& conditions);
