@@ -14,4 +14,7 @@ public:
 
     // Empty functions remove the hooks.
     static void SetHooks(std::function<void()> push, std::function<void()> pop);
+
+private:
+    bool pushed_ = false;
 };

@@ -1,0 +1,33 @@
+#include "automation/Tcsvutility.h"
+
+QString TCsvUtility::ColumnIndexToName(int index) {
+    if (index < 0 || index > MaxColumnIndex) {
+        return QString();
+    }
+    // Bijective base 26: there is no zero digit, so each step borrows one.
+    QString name;
+    for (int n = index + 1; n > 0; n = (n - 1) / 26) {
+        name.prepend(QChar(u'A' + (n - 1) % 26));
+    }
+    return name;
+}
+
+int TCsvUtility::ColumnNameToIndex(const QString& name) {
+    if (name.isEmpty()) {
+        return -1;
+    }
+    // Full-width letters stay outside A-Z after upper-casing and are rejected.
+    const QString upper = name.toUpper();
+    int value = 0;
+    for (QChar c : upper) {
+        if (c < u'A' || c > u'Z') {
+            return -1;
+        }
+        value = value * 26 + (c.unicode() - u'A' + 1);
+        // Stop before a long name could overflow; every longer name is beyond the limit too.
+        if (value - 1 > MaxColumnIndex) {
+            return -1;
+        }
+    }
+    return value - 1;
+}
