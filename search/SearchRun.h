@@ -8,6 +8,7 @@
 #include <QStringList>
 
 class SearchHost;
+class TExcel;
 
 class SearchRun {
 public:
@@ -33,7 +34,7 @@ private:
     bool CheckConditions(const SearchConditions& conditions);
     void BookSearch(const SearchConditions& conditions);
     QStringList GetBookFiles(const SearchConditions& conditions);
-    void SearchFiles(const QStringList& files, const SearchConditions& conditions);
+    void SearchFiles(TExcel& excel, const QStringList& files, const SearchConditions& conditions);
 
     SearchHost& host_;
     bool searchCancel_ = false;
