@@ -1,0 +1,213 @@
+#include "engine/format/DateRenderer.h"
+
+#include <array>
+#include <cmath>
+#include <cstdint>
+
+namespace engine {
+namespace {
+
+constexpr double MaxSerial1900 = 2958466;  // 10000-01-01, the first day not shown
+constexpr double MaxSerial1904 = 2957004;
+
+struct CivilDate {
+    int year = 1900;
+    int month = 1;
+    int day = 0;
+    int weekday = 0;  // 0 = Sunday
+};
+
+struct Era {
+    int32_t start;  // yyyymmdd of its first day
+    int firstYear;
+    const char16_t* letter;
+    const char16_t* abbreviation;
+    const char16_t* name;
+};
+
+constexpr std::array<Era, 5> Eras = {{
+    {20190501, 2019, u"R", u"令", u"令和"},
+    {19890108, 1989, u"H", u"平", u"平成"},
+    {19261225, 1926, u"S", u"昭", u"昭和"},
+    {19120730, 1912, u"T", u"大", u"大正"},
+    {18680101, 1868, u"M", u"明", u"明治"},
+}};
+
+constexpr std::array<const char*, 12> MonthNames = {
+    "January", "February", "March",     "April",   "May",      "June",
+    "July",    "August",   "September", "October", "November", "December"};
+constexpr std::array<const char*, 7> DayNames = {"Sunday",   "Monday", "Tuesday", "Wednesday",
+                                                 "Thursday", "Friday", "Saturday"};
+constexpr std::array<const char16_t*, 7> JapaneseDays = {u"日", u"月", u"火", u"水",
+                                                         u"木", u"金", u"土"};
+
+// Days since 1970-01-01 to a proleptic Gregorian date.
+void FromEpochDays(int64_t days, CivilDate& date) {
+    days += 719468;
+    const int64_t era = (days >= 0 ? days : days - 146096) / 146097;
+    const int64_t dayOfEra = days - era * 146097;
+    const int64_t yearOfEra =
+        (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+    const int64_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
+    const int64_t mp = (5 * dayOfYear + 2) / 153;
+    date.day = static_cast<int>(dayOfYear - (153 * mp + 2) / 5 + 1);
+    date.month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
+    date.year = static_cast<int>(yearOfEra + era * 400 + (date.month <= 2 ? 1 : 0));
+}
+
+constexpr int64_t EpochDays1899_12_30 = -25569;
+constexpr int64_t EpochDays1899_12_31 = -25568;
+constexpr int64_t EpochDays1904_01_01 = -24107;
+
+CivilDate ToCivil(int64_t serialDay, bool date1904) {
+    CivilDate date;
+    if (date1904) {
+        FromEpochDays(EpochDays1904_01_01 + serialDay, date);
+        date.weekday = static_cast<int>((serialDay + 5) % 7);
+        return date;
+    }
+    if (serialDay == 0) {
+        date = {1900, 1, 0};
+    } else if (serialDay == 60) {
+        date = {1900, 2, 29};  // the day the 1900 system keeps for compatibility
+    } else {
+        FromEpochDays((serialDay < 60 ? EpochDays1899_12_31 : EpochDays1899_12_30) + serialDay,
+                      date);
+    }
+    date.weekday = static_cast<int>((serialDay + 6) % 7);
+    return date;
+}
+
+const Era& EraOf(const CivilDate& date) {
+    const int32_t key = date.year * 10000 + date.month * 100 + date.day;
+    for (const Era& era : Eras) {
+        if (key >= era.start) {
+            return era;
+        }
+    }
+    return Eras.back();
+}
+
+QString Padded(int64_t value, int width) {
+    return QString::number(value).rightJustified(width, u'0');
+}
+
+}  // namespace
+
+QString DateRenderer::Render(const FormatSection& section, double serial, bool date1904) {
+    if (!std::isfinite(serial) || serial < 0 ||
+        serial >= (date1904 ? MaxSerial1904 : MaxSerial1900)) {
+        return QString::fromLatin1(Undisplayable);
+    }
+    int subsecondDigits = 0;
+    for (const FormatToken& token : section.tokens) {
+        if (token.kind == FormatTokenKind::SubSecond) {
+            subsecondDigits = std::max(subsecondDigits, token.count);
+        }
+    }
+    // Everything in units of the shown precision, so rounding carries into the day.
+    int64_t unitsPerSecond = 1;
+    for (int i = 0; i < subsecondDigits; ++i) {
+        unitsPerSecond *= 10;
+    }
+    const int64_t unitsPerDay = 86400 * unitsPerSecond;
+    const auto units =
+        static_cast<int64_t>(std::llround(serial * static_cast<double>(unitsPerDay)));
+    const int64_t serialDay = units / unitsPerDay;
+    const int64_t totalSeconds = units / unitsPerSecond;
+    const int64_t secondOfDay = totalSeconds % 86400;
+    const int64_t subsecond = units % unitsPerSecond;
+    const CivilDate date = ToCivil(serialDay, date1904);
+    const int hour = static_cast<int>(secondOfDay / 3600);
+    const int minute = static_cast<int>(secondOfDay / 60 % 60);
+    const int second = static_cast<int>(secondOfDay % 60);
+
+    QString out;
+    for (const FormatToken& token : section.tokens) {
+        const int count = token.count;
+        switch (token.kind) {
+            case FormatTokenKind::Year:
+                out += count <= 2 ? Padded(date.year % 100, 2) : Padded(date.year, 4);
+                break;
+            case FormatTokenKind::Month: {
+                const QString name =
+                    QString::fromLatin1(MonthNames[static_cast<size_t>(date.month - 1)]);
+                out += count == 1   ? QString::number(date.month)
+                       : count == 2 ? Padded(date.month, 2)
+                       : count == 3 ? name.left(3)
+                       : count == 5 ? name.left(1)
+                                    : name;
+                break;
+            }
+            case FormatTokenKind::Day: {
+                const QString name =
+                    QString::fromLatin1(DayNames[static_cast<size_t>(date.weekday)]);
+                out += count == 1   ? QString::number(date.day)
+                       : count == 2 ? Padded(date.day, 2)
+                       : count == 3 ? name.left(3)
+                                    : name;
+                break;
+            }
+            case FormatTokenKind::Hour: {
+                const int shown = section.hasAmPm ? (hour % 12 == 0 ? 12 : hour % 12) : hour;
+                out += Padded(shown, count >= 2 ? 2 : 1);
+                break;
+            }
+            case FormatTokenKind::Minute:
+                out += Padded(minute, count >= 2 ? 2 : 1);
+                break;
+            case FormatTokenKind::Second:
+                out += Padded(second, count >= 2 ? 2 : 1);
+                break;
+            case FormatTokenKind::SubSecond:
+                out += u'.' + Padded(subsecond, subsecondDigits).left(count);
+                break;
+            case FormatTokenKind::AmPm: {
+                const bool pm = hour >= 12;
+                const QString& text = token.text;
+                out += text.size() == 5 ? (pm ? text.mid(3, 2) : text.left(2))
+                                        : (pm ? text.mid(2, 1) : text.left(1));
+                break;
+            }
+            case FormatTokenKind::ElapsedHours:
+                out += Padded(totalSeconds / 3600, count);
+                break;
+            case FormatTokenKind::ElapsedMinutes:
+                out += Padded(totalSeconds / 60, count);
+                break;
+            case FormatTokenKind::ElapsedSeconds:
+                out += Padded(totalSeconds, count);
+                break;
+            case FormatTokenKind::Era: {
+                const Era& era = EraOf(date);
+                out += QString::fromUtf16(count == 1   ? era.letter
+                                          : count == 2 ? era.abbreviation
+                                                       : era.name);
+                break;
+            }
+            case FormatTokenKind::EraYear:
+                out += Padded(date.year - EraOf(date).firstYear + 1, count >= 2 ? 2 : 1);
+                break;
+            case FormatTokenKind::JapaneseDay:
+                out += QString::fromUtf16(JapaneseDays[static_cast<size_t>(date.weekday)]);
+                if (count >= 4) {
+                    out += u"曜日";
+                }
+                break;
+            case FormatTokenKind::Literal:
+                out += token.text;
+                break;
+            case FormatTokenKind::Digit:
+                out += QChar(token.placeholder);
+                break;
+            case FormatTokenKind::Percent:
+                out += u'%';
+                break;
+            default:
+                break;
+        }
+    }
+    return out;
+}
+
+}  // namespace engine

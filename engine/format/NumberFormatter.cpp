@@ -1,0 +1,129 @@
+#include "engine/format/NumberFormatter.h"
+
+#include "engine/format/DateRenderer.h"
+#include "engine/format/FormatParser.h"
+#include "engine/format/GeneralNumber.h"
+#include "engine/format/NumberRenderer.h"
+
+#include <QHash>
+#include <cmath>
+#include <memory>
+#include <mutex>
+
+namespace engine {
+namespace {
+
+// Text is asked per found cell and a workbook uses few codes: parse each code once.
+constexpr qsizetype MaxCachedCodes = 512;
+
+std::shared_ptr<const FormatCode> Parsed(QStringView code) {
+    static std::mutex mutex;
+    static QHash<QString, std::shared_ptr<const FormatCode>> cache;
+    const QString key = code.toString();
+    std::lock_guard lock(mutex);
+    auto it = cache.constFind(key);
+    if (it != cache.constEnd()) {
+        return it.value();
+    }
+    if (cache.size() >= MaxCachedCodes) {
+        cache.clear();
+    }
+    auto parsed = std::make_shared<const FormatCode>(FormatParser::Parse(code));
+    cache.insert(key, parsed);
+    return parsed;
+}
+
+struct Choice {
+    const FormatSection* section = nullptr;  // null: no section applies
+    bool minus = false;                      // the section shows the magnitude; add "-"
+};
+
+// Which section shows `value`: by sign (positive; negative; zero) or by the conditions.
+Choice ChooseSection(const FormatCode& code, double value) {
+    const auto& sections = code.sections;
+    const size_t numeric = std::min<size_t>(sections.size(), 3);
+    const bool conditional = sections[0].comparison != FormatComparison::None ||
+                             (numeric > 1 && sections[1].comparison != FormatComparison::None);
+    if (conditional) {
+        for (size_t i = 0; i < numeric; ++i) {
+            if (sections[i].Matches(value)) {
+                const bool minus = value < 0 && !sections[i].hasLiteralSign;
+                return {&sections[i], minus};
+            }
+        }
+        return {};
+    }
+    if (value < 0 && numeric >= 2) {
+        return {&sections[1], false};
+    }
+    if (value == 0 && numeric >= 3) {
+        return {&sections[2], false};
+    }
+    return {&sections[0], value < 0};
+}
+
+QString RenderText(const FormatSection& section, const QString& text) {
+    QString out;
+    for (const FormatToken& token : section.tokens) {
+        if (token.kind == FormatTokenKind::TextValue) {
+            out += text;
+        } else if (token.kind == FormatTokenKind::Literal) {
+            out += token.text;
+        }
+    }
+    return out;
+}
+
+bool IsGeneralCode(QStringView code) {
+    return code.isEmpty() || code.compare(u"General", Qt::CaseInsensitive) == 0;
+}
+
+}  // namespace
+
+QString NumberFormatter::Format(double value, QStringView code, bool date1904) {
+    if (IsGeneralCode(code) || !std::isfinite(value)) {
+        return GeneralNumber::Display(value);
+    }
+    const auto parsed = Parsed(code);
+    if (parsed->sections.empty()) {
+        return GeneralNumber::Display(value);
+    }
+    const Choice choice = ChooseSection(*parsed, value);
+    if (!choice.section) {
+        return QString::fromLatin1(DateRenderer::Undisplayable);
+    }
+    const FormatSection& section = *choice.section;
+    if (section.isDate) {
+        return choice.minus ? QString::fromLatin1(DateRenderer::Undisplayable)
+                            : DateRenderer::Render(section, std::fabs(value), date1904);
+    }
+    if (section.hasText && !section.hasDigits) {
+        return GeneralNumber::Display(value);  // a text format shows numbers as they are
+    }
+    return NumberRenderer::Render(section, std::fabs(value), choice.minus);
+}
+
+QString NumberFormatter::FormatText(const QString& text, QStringView code) {
+    if (IsGeneralCode(code)) {
+        return text;
+    }
+    const auto parsed = Parsed(code);
+    const auto& sections = parsed->sections;
+    if (sections.size() == 4) {
+        return RenderText(sections[3], text);
+    }
+    if (sections.size() == 1 && sections[0].hasText) {
+        return RenderText(sections[0], text);
+    }
+    return text;
+}
+
+bool NumberFormatter::IsDateFormat(QStringView code) {
+    if (IsGeneralCode(code)) {
+        return false;
+    }
+    const auto parsed = Parsed(code);
+    return !parsed->sections.empty() && parsed->sections[0].isDate;
+}
+
+}  // namespace engine
