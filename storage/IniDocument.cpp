@@ -1,9 +1,9 @@
 #include "storage/IniDocument.h"
 
+#include "storage/AtomicFile.h"
 #include "storage/Exception.h"
 
 #include <QFile>
-#include <QSaveFile>
 #include <limits>
 
 namespace {
@@ -195,15 +195,7 @@ QString IniDocument::Serialize() const {
 }
 
 void IniDocument::UpdateFile() {
-    const QByteArray bytes = encoding_.Encode(Serialize());
-    // QSaveFile writes beside the target and renames over it only after everything was written.
-    QSaveFile file(path_);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        throw Exception(
-            QStringLiteral("ファイルに書き込めませんでした。\n%1\n%2").arg(path_, reason));
-    }
+    WriteFileAtomically(path_, encoding_.Encode(Serialize()));
 }
 
 bool IniDocument::ParseInteger(const QString& text, int32_t& result) {
