@@ -5,6 +5,7 @@
 #include <QDialog>
 
 class QLabel;
+class TkAppInfo;
 
 class TFormAboutBox : public QDialog {
     Q_OBJECT
@@ -17,7 +18,7 @@ public:
     TFormAboutBox(QWidget* owner, const QString& executablePath);
 
 private:
-    void Fill(const class TkAppInfo& info);
+    void Fill(const TkAppInfo& info);
 
     QLabel* ProgramIcon;
     QLabel* ProductName;

@@ -25,10 +25,12 @@ public:
     // The relay the association buttons use; tests point it at a program folder of their own.
     void SetTaskRelay(const TTaskRelay& relay) { relay_ = relay; }
 
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     void ButtonLinkSetClick();
     void ButtonLinkUnSetClick();
-    void BitBtn3Click();
 
     QTabWidget* PageControl1;
     QCheckBox* CheckBoxProjectFileRestore;

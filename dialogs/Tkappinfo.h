@@ -21,6 +21,10 @@ public:
     // the table lacks it or the index is out of range.
     QString GetVersionString(int index) const;
 
+    // "\StringFileInfo\<language><code page>\<key>", the hexadecimal digits upper-case;
+    // empty for an index out of range.
+    QString QueryPath(int index) const;
+
     // Language in the low 16 bits, code page in the high 16 bits.
     uint32_t Translation() const { return translation_; }
 
