@@ -1,0 +1,412 @@
+#include "engine/xls/FormulaDecompiler.h"
+
+#include "automation/Tcsvutility.h"
+#include "engine/format/GeneralNumber.h"
+#include "engine/xls/BiffPayload.h"
+#include "engine/xls/CodePage.h"
+#include "engine/xls/FunctionTable.h"
+#include "engine/xls/XlsFormatError.h"
+#include "engine/xls/XlsLinkTable.h"
+
+#include <QStringList>
+#include <vector>
+
+namespace engine {
+namespace {
+
+constexpr uint16_t FormulaRecord = 0x0006;
+constexpr int AddInFunction = 255;
+constexpr int LastColumn = 0xFF;
+
+struct RefPart {
+    int row = 0;
+    int column = 0;
+    bool rowRelative = false;
+    bool columnRelative = false;
+};
+
+// What a reference is resolved against: the file version and the cell being shown.
+struct Origin {
+    bool biff8 = true;
+    int row = 0;
+    int column = 0;
+    int LastRow() const { return biff8 ? 0xFFFF : 0x3FFF; }
+};
+
+// `shared` marks shared-formula tokens, whose relative parts are offsets from the cell.
+RefPart Resolve(const Origin& at, uint16_t rawRow, uint16_t rawColumn, bool rowRelative,
+                bool columnRelative, bool shared) {
+    RefPart part{rawRow & at.LastRow(), rawColumn & (at.biff8 ? 0x3FFF : LastColumn), rowRelative,
+                 columnRelative};
+    if (shared && rowRelative) {
+        const int offset =
+            at.biff8 ? int16_t(rawRow)
+                     : ((rawRow & 0x2000) ? (rawRow & 0x3FFF) - 0x4000 : (rawRow & 0x3FFF));
+        part.row = (at.row + offset) & at.LastRow();
+    }
+    if (shared && columnRelative) {
+        part.column = (at.column + int8_t(rawColumn & 0xFF)) & LastColumn;
+    }
+    return part;
+}
+
+RefPart ReadRef(BiffPayload& in, const Origin& at, bool shared) {
+    if (at.biff8) {
+        const uint16_t row = in.U16();
+        const uint16_t column = in.U16();
+        return Resolve(at, row, column, column & 0x8000, column & 0x4000, shared);
+    }
+    const uint16_t row = in.U16();
+    const uint8_t column = in.U8();
+    return Resolve(at, row, column, row & 0x8000, row & 0x4000, shared);
+}
+
+std::pair<RefPart, RefPart> ReadArea(BiffPayload& in, const Origin& at, bool shared) {
+    const uint16_t row1 = in.U16();
+    const uint16_t row2 = in.U16();
+    if (at.biff8) {
+        const uint16_t column1 = in.U16();
+        const uint16_t column2 = in.U16();
+        return {Resolve(at, row1, column1, column1 & 0x8000, column1 & 0x4000, shared),
+                Resolve(at, row2, column2, column2 & 0x8000, column2 & 0x4000, shared)};
+    }
+    const uint8_t column1 = in.U8();
+    const uint8_t column2 = in.U8();
+    return {Resolve(at, row1, column1, row1 & 0x8000, row1 & 0x4000, shared),
+            Resolve(at, row2, column2, row2 & 0x8000, row2 & 0x4000, shared)};
+}
+
+QString ColumnText(const RefPart& part) {
+    return (part.columnRelative ? QString() : QStringLiteral("$")) +
+           TCsvUtility::ColumnIndexToName(part.column);
+}
+
+QString RowText(const RefPart& part) {
+    return (part.rowRelative ? QString() : QStringLiteral("$")) + QString::number(part.row + 1);
+}
+
+QString RefText(const RefPart& part) {
+    return ColumnText(part) + RowText(part);
+}
+
+QString AreaText(const std::pair<RefPart, RefPart>& area, const Origin& at) {
+    const auto& [first, last] = area;
+    if (first.row == 0 && last.row == at.LastRow()) {
+        return ColumnText(first) + u':' + ColumnText(last);
+    }
+    if (first.column == 0 && last.column == LastColumn) {
+        return RowText(first) + u':' + RowText(last);
+    }
+    return RefText(first) + u':' + RefText(last);
+}
+
+QString Quoted(QString text) {
+    text.replace(u'"', QStringLiteral("\"\""));
+    return u'"' + text + u'"';
+}
+
+QString Placeholder(uint8_t ptg) {
+    return QStringLiteral("#TOKEN_%1?").arg(ptg, 2, 16, QLatin1Char('0')).toUpper();
+}
+
+QString BinaryOperator(uint8_t ptg) {
+    static const char* const symbols[] = {
+        "+", "-", "*", "/", "^", "&", "<", "<=", "=", ">=", ">", "<>", " ", ",", ":"};
+    return QLatin1String(symbols[ptg - 0x03]);
+}
+
+}  // namespace
+
+FormulaDecompiler::FormulaDecompiler(const XlsLinkTable& links, Version version, CodePage& codePage)
+    : links_(links), version_(version), codePage_(codePage) {}
+
+QString FormulaDecompiler::ErrorText(uint8_t code) {
+    switch (code) {
+        case 0x00:
+            return QStringLiteral("#NULL!");
+        case 0x07:
+            return QStringLiteral("#DIV/0!");
+        case 0x0F:
+            return QStringLiteral("#VALUE!");
+        case 0x17:
+            return QStringLiteral("#REF!");
+        case 0x1D:
+            return QStringLiteral("#NAME?");
+        case 0x24:
+            return QStringLiteral("#NUM!");
+        case 0x2B:
+            return QStringLiteral("#GETTING_DATA");
+        default:
+            return QStringLiteral("#N/A");
+    }
+}
+
+QString FormulaDecompiler::Decompile(QByteArrayView tokens, QByteArrayView extra, int row,
+                                     int column) {
+    const Origin at{version_ == Version::Biff8, row, column};
+    BiffPayload in({tokens}, FormulaRecord);
+    BiffPayload more({extra}, FormulaRecord);
+    std::vector<QString> stack;
+    // Whitespace recorded for what comes next: before a token, before "(" and before ")".
+    QString before, beforeOpen, beforeClose, leading;
+
+    auto pop = [&]() {
+        if (stack.empty()) {
+            throw XlsFormatError(QStringLiteral("a formula operator lacks its operand"));
+        }
+        QString top = std::move(stack.back());
+        stack.pop_back();
+        return top;
+    };
+    auto push = [&](const QString& text) {
+        stack.push_back(before + text);
+        before.clear();
+    };
+    auto call = [&](const QString& name, int count, bool nameOnStack) {
+        if (count > int(stack.size()) || (nameOnStack && count == 0)) {
+            throw XlsFormatError(QStringLiteral("a function wants %1 arguments, %2 are there")
+                                     .arg(count)
+                                     .arg(stack.size()));
+        }
+        const auto first = stack.end() - count;
+        const QString shownName = nameOnStack ? first->trimmed() : name;
+        const QStringList arguments(first + (nameOnStack ? 1 : 0), stack.end());
+        stack.erase(first, stack.end());
+        push(shownName + u'(' + arguments.join(u',') + beforeClose + u')');
+        beforeClose.clear();
+    };
+    auto readString = [&](BiffPayload& from, bool longCount) {
+        if (at.biff8) {
+            return longCount ? from.UnicodeString16() : from.UnicodeString8();
+        }
+        return from.ByteString(longCount ? from.U16() : from.U8(), codePage_);
+    };
+
+    while (in.Remaining() > 0) {
+        const uint8_t ptg = in.U8();
+        const uint8_t base = ptg < 0x20 ? ptg : uint8_t((ptg & 0x1F) | 0x20);
+        if (ptg >= 0x80) {
+            push(Placeholder(ptg));
+            break;
+        }
+        switch (base) {
+            case 0x03:
+            case 0x04:
+            case 0x05:
+            case 0x06:
+            case 0x07:
+            case 0x08:
+            case 0x09:
+            case 0x0A:
+            case 0x0B:
+            case 0x0C:
+            case 0x0D:
+            case 0x0E:
+            case 0x0F:
+            case 0x10:
+            case 0x11: {
+                const QString right = pop();
+                const QString left = pop();
+                stack.push_back(left + before + BinaryOperator(base) + right);
+                before.clear();
+                break;
+            }
+            case 0x12:
+                push(u'+' + pop());
+                break;
+            case 0x13:
+                push(u'-' + pop());
+                break;
+            case 0x14: {
+                const QString operand = pop();
+                stack.push_back(operand + before + u'%');
+                before.clear();
+                break;
+            }
+            case 0x15: {
+                const QString inner = pop();
+                push(beforeOpen + u'(' + inner + beforeClose + u')');
+                beforeOpen.clear();
+                beforeClose.clear();
+                break;
+            }
+            case 0x16:
+                push(QString());
+                break;
+            case 0x17:
+                push(Quoted(readString(in, false)));
+                break;
+            case 0x19: {
+                const uint8_t kind = in.U8();
+                if (kind == 0x04) {  // CHOOSE jump table
+                    in.Skip(qsizetype(in.U16() + 1) * 2);
+                } else if (kind == 0x10) {
+                    in.Skip(2);
+                    const QString operand = pop();
+                    push(QStringLiteral("SUM(") + operand + beforeClose + u')');
+                    beforeClose.clear();
+                } else if (kind == 0x40 || kind == 0x41) {
+                    const uint8_t where = in.U8();
+                    const uint8_t count = in.U8();
+                    const QString blanks(count, (where % 2) ? QChar(u'\n') : QChar(u' '));
+                    (where <= 1   ? before
+                     : where <= 3 ? beforeOpen
+                     : where <= 5 ? beforeClose
+                                  : leading) += blanks;
+                } else {
+                    in.Skip(2);  // volatile, IF and GOTO jumps: no text
+                }
+                break;
+            }
+            case 0x1C:
+                push(ErrorText(in.U8()));
+                break;
+            case 0x1D:
+                push(in.U8() ? QStringLiteral("TRUE") : QStringLiteral("FALSE"));
+                break;
+            case 0x1E:
+                push(QString::number(in.U16()));
+                break;
+            case 0x1F:
+                push(GeneralNumber::Edit(in.F64()));
+                break;
+            case 0x20: {
+                in.Skip(7);
+                const int columns = more.U8() + 1;
+                const int rows = more.U16() + 1;
+                if (qsizetype(columns) * rows > more.Remaining()) {
+                    throw XlsFormatError(QStringLiteral("array constant larger than its data"));
+                }
+                QStringList lines;
+                for (int r = 0; r < rows; ++r) {
+                    QStringList values;
+                    for (int c = 0; c < columns; ++c) {
+                        const uint8_t type = more.U8();
+                        if (type == 0x01) {
+                            values.push_back(GeneralNumber::Edit(more.F64()));
+                        } else if (type == 0x02) {
+                            values.push_back(Quoted(readString(more, true)));
+                        } else {
+                            const uint8_t value = more.U8();
+                            more.Skip(7);
+                            values.push_back(type == 0x04   ? (value ? QStringLiteral("TRUE")
+                                                                     : QStringLiteral("FALSE"))
+                                             : type == 0x10 ? ErrorText(value)
+                                                            : QString());
+                        }
+                    }
+                    lines.push_back(values.join(u','));
+                }
+                push(u'{' + lines.join(u';') + u'}');
+                break;
+            }
+            case 0x21: {
+                const uint16_t index = in.U16();
+                const auto function = FunctionTable::Find(index);
+                if (!function || function->arguments < 0) {
+                    push(Placeholder(ptg));
+                    return leading + stack.back();
+                }
+                call(function->name, function->arguments, false);
+                break;
+            }
+            case 0x22: {
+                const int count = in.U8() & 0x7F;
+                const uint16_t index = in.U16();
+                const auto function = FunctionTable::Find(index & 0x7FFF);
+                if (index == AddInFunction) {
+                    call({}, count, true);
+                } else {
+                    const QString name = function && !(index & 0x8000)
+                                             ? QString(function->name)
+                                             : QStringLiteral("#FUNCTION_%1?").arg(index);
+                    call(name, count, false);
+                }
+                break;
+            }
+            case 0x23:
+                if (at.biff8) {
+                    push(links_.DefinedName(in.U32()));
+                } else {
+                    push(links_.DefinedName(in.U16()));
+                    in.Skip(12);
+                }
+                break;
+            case 0x24:
+                push(RefText(ReadRef(in, at, false)));
+                break;
+            case 0x25:
+                push(AreaText(ReadArea(in, at, false), at));
+                break;
+            case 0x26: {  // the area list of a precomputed reference lives in the extra data
+                in.Skip(6);
+                more.Skip(qsizetype(more.U16()) * (at.biff8 ? 8 : 6));
+                break;
+            }
+            case 0x27:
+            case 0x28:
+                in.Skip(6);
+                break;
+            case 0x29:
+                in.Skip(2);
+                break;
+            case 0x2A:
+                in.Skip(at.biff8 ? 4 : 3);
+                push(QStringLiteral("#REF!"));
+                break;
+            case 0x2B:
+                in.Skip(at.biff8 ? 8 : 6);
+                push(QStringLiteral("#REF!"));
+                break;
+            case 0x2C:
+                push(RefText(ReadRef(in, at, true)));
+                break;
+            case 0x2D:
+                push(AreaText(ReadArea(in, at, true), at));
+                break;
+            case 0x39:
+                if (at.biff8) {
+                    const uint16_t xti = in.U16();
+                    push(links_.ExternName(xti, in.U32()));
+                } else {
+                    in.Skip(10);
+                    push(links_.Biff5ExternName(in.U16()));
+                    in.Skip(12);
+                }
+                break;
+            case 0x3A:
+            case 0x3B:
+            case 0x3C:
+            case 0x3D: {
+                QString prefix;
+                if (at.biff8) {
+                    prefix = links_.SheetPrefix(in.U16());
+                } else {
+                    const int16_t book = in.S16();
+                    in.Skip(8);
+                    const int16_t first = in.S16();
+                    prefix = links_.Biff5SheetPrefix(book, first, in.S16());
+                }
+                if (base == 0x3A) {
+                    push(prefix + RefText(ReadRef(in, at, false)));
+                } else if (base == 0x3B) {
+                    push(prefix + AreaText(ReadArea(in, at, false), at));
+                } else {
+                    in.Skip(base == 0x3C ? (at.biff8 ? 4 : 3) : (at.biff8 ? 8 : 6));
+                    push(prefix + QStringLiteral("#REF!"));
+                }
+                break;
+            }
+            default:  // PtgExp and PtgTbl inside a formula, extended tokens, unassigned ids
+                push(Placeholder(ptg));
+                return leading + stack.back();
+        }
+    }
+    if (stack.size() != 1) {
+        throw XlsFormatError(
+            QStringLiteral("a formula leaves %1 values instead of one").arg(stack.size()));
+    }
+    return leading + stack.back();
+}
+
+}  // namespace engine

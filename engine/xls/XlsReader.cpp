@@ -1,0 +1,104 @@
+#include "engine/xls/XlsReader.h"
+
+#include "engine/EngineError.h"
+#include "engine/Workbook.h"
+#include "engine/xls/CompoundFile.h"
+#include "engine/xls/XlsFormatError.h"
+#include "engine/xls/XlsGlobals.h"
+#include "engine/xls/XlsSheetReader.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace engine {
+namespace {
+
+// Larger files are refused before they are read into memory.
+constexpr qint64 MaxFileSize = qint64(1) << 30;
+
+QString MessageFor(EngineErrorKind kind, const QString& path) {
+    const QString name = QFileInfo(path).fileName();
+    switch (kind) {
+        case EngineErrorKind::Encrypted:
+            return QStringLiteral("「%1」はパスワードで保護されているため開けません。").arg(name);
+        case EngineErrorKind::Unsupported:
+            return QStringLiteral("「%1」は対応していない形式のため開けません。").arg(name);
+        case EngineErrorKind::TooLarge:
+            return QStringLiteral("「%1」は大きすぎるため開けません。").arg(name);
+        case EngineErrorKind::CannotRead:
+            return QStringLiteral("「%1」を読み込めません。").arg(name);
+        case EngineErrorKind::FileNotFound:
+            return QStringLiteral("「%1」が見つかりません。").arg(name);
+        default:
+            return QStringLiteral("「%1」は壊れているため開けません。").arg(name);
+    }
+}
+
+// Runs a step of the reader and gives its failure the message the user sees.
+template <typename Step>
+void Guarded(const QString& path, Step step) {
+    try {
+        step();
+    } catch (const XlsFormatError& error) {
+        throw EngineError(error.Kind(), MessageFor(error.Kind(), path), error.Detail());
+    } catch (const std::bad_alloc&) {
+        throw EngineError(EngineErrorKind::TooLarge, MessageFor(EngineErrorKind::TooLarge, path),
+                          QStringLiteral("out of memory"));
+    }
+}
+
+QByteArray ReadFile(const QString& path) {
+    QFile file(path);
+    if (!file.exists()) {
+        throw XlsFormatError(EngineErrorKind::FileNotFound, QStringLiteral("no such file"));
+    }
+    if (!file.open(QIODevice::ReadOnly)) {
+        throw XlsFormatError(EngineErrorKind::CannotRead, file.errorString());
+    }
+    if (file.size() > MaxFileSize) {
+        throw XlsFormatError(EngineErrorKind::TooLarge,
+                             QStringLiteral("%1 bytes").arg(file.size()));
+    }
+    QByteArray data = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        throw XlsFormatError(EngineErrorKind::CannotRead, file.errorString());
+    }
+    return data;
+}
+
+}  // namespace
+
+XlsReader::XlsReader(const QString& path) : path_(path) {
+    Guarded(path_, [this] {
+        const CompoundFile container(ReadFile(path_));
+        // An encrypted .xlsx package travels inside a compound file too.
+        if (container.HasStream(u"EncryptedPackage") || container.HasStream(u"EncryptionInfo")) {
+            throw XlsFormatError(EngineErrorKind::Encrypted,
+                                 QStringLiteral("encrypted Office Open XML package"));
+        }
+        // Files saved in both formats carry both streams; the newer one is complete.
+        const QStringView name = container.HasStream(u"Workbook") ? QStringView(u"Workbook")
+                                 : container.HasStream(u"Book")   ? QStringView(u"Book")
+                                                                  : QStringView();
+        if (name.isNull()) {
+            throw XlsFormatError(EngineErrorKind::Unsupported,
+                                 QStringLiteral("compound file without a workbook stream"));
+        }
+        globals_ = std::make_unique<XlsGlobals>(container.ReadStream(name));
+    });
+}
+
+XlsReader::~XlsReader() = default;
+
+void XlsReader::ReadWorkbook(Workbook& book) {
+    Guarded(path_, [&] { globals_->FillWorkbook(book); });
+}
+
+void XlsReader::ReadWorksheet(int index, Workbook& book, Worksheet& sheet) {
+    Guarded(path_, [&] {
+        XlsSheetReader reader(*globals_, book, sheet);
+        reader.Read(globals_->WorksheetOffset(index));
+    });
+}
+
+}  // namespace engine
