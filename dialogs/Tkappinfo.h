@@ -1,5 +1,6 @@
 // Reads the text entries of the version block that the build embeds in an executable (see
-// dialogs/VersionBlock.h for its layout and cmake/VersionResource.cmake for how it gets there).
+// dialogs/VersionBlockLayout.h for its layout and cmake/VersionResource.cmake for how it gets
+// there).
 #pragma once
 
 #include <QString>
