@@ -16,7 +16,9 @@ void AutomationRegistry::Register(const QString& progId, std::shared_ptr<Automat
     Servers()[progId.toUpper()] = std::move(server);
 }
 
-void AutomationRegistry::Unregister(const QString& progId) { Servers().erase(progId.toUpper()); }
+void AutomationRegistry::Unregister(const QString& progId) {
+    Servers().erase(progId.toUpper());
+}
 
 std::shared_ptr<AutomationServer> AutomationRegistry::Find(const QString& progId) {
     auto it = Servers().find(progId.toUpper());

@@ -21,6 +21,8 @@ public:
     static QString Formula(const Workbook& book, const Cell& cell);
     // As Formula, but date and time constants in the Japanese edit-bar form (2024/1/5).
     static QString EditText(const Workbook& book, const Cell& cell);
+    // True when the cell's format is "General", so a text shows unchanged.
+    static bool HasGeneralFormat(const Workbook& book, const Cell& cell);
 };
 
 }  // namespace engine

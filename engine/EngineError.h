@@ -9,12 +9,12 @@ namespace engine {
 
 enum class EngineErrorKind {
     FileNotFound,
-    CannotRead,      // I/O error, permission denied
-    Damaged,         // structurally invalid or truncated
-    Encrypted,       // password protected
-    Unsupported,     // a format we do not read (xlsb, ods, BIFF2-4, ...)
-    TooLarge,        // a limit on size, rows, columns or inflated bytes was reached
-    InvalidCall,     // an object-model call with bad arguments or on a closed object
+    CannotRead,   // I/O error, permission denied
+    Damaged,      // structurally invalid or truncated
+    Encrypted,    // password protected
+    Unsupported,  // a format we do not read (xlsb, ods, BIFF2-4, ...)
+    TooLarge,     // a limit on size, rows, columns or inflated bytes was reached
+    InvalidCall,  // an object-model call with bad arguments or on a closed object
 };
 
 class EngineError : public AutomationError {

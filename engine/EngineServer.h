@@ -10,7 +10,7 @@ namespace engine {
 
 class ApplicationObject;
 
-class EngineServer : public AutomationServer {
+class EngineServer : public AutomationServer, public std::enable_shared_from_this<EngineServer> {
 public:
     // The application that was made visible and not quit, while a presenter is registered
     // and open; null otherwise.

@@ -1,0 +1,92 @@
+// Opens a workbook file with the reader its first bytes call for: a zip archive goes to the
+// .xlsx reader, a compound file to the .xls reader, text to the .csv reader. A file named as
+// a binary workbook that is neither is reported as damaged rather than read as text.
+#include "engine/EngineError.h"
+#include "engine/Workbook.h"
+#include "engine/csv/CsvReader.h"
+#include "engine/xls/XlsReader.h"
+#include "engine/xlsx/XlsxReader.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <new>
+
+namespace engine {
+namespace {
+
+enum class Container { Zip, CompoundFile, OldBiff, Text };
+
+Container Sniff(const QByteArray& head) {
+    if (head.startsWith("PK\x03\x04") || head.startsWith("PK\x05\x06")) {
+        return Container::Zip;
+    }
+    if (head.startsWith("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1")) {
+        return Container::CompoundFile;
+    }
+    // The BOF record of a bare BIFF2, BIFF3 or BIFF4 worksheet (before compound files).
+    if (head.size() >= 4 && head[0] == '\x09' &&
+        (head[1] == '\x00' || head[1] == '\x02' || head[1] == '\x04') && head[3] == '\x00' &&
+        (head[2] == '\x04' || head[2] == '\x06')) {
+        return Container::OldBiff;
+    }
+    return Container::Text;
+}
+
+QString Native(const QString& path) {
+    return QDir::toNativeSeparators(path);
+}
+
+std::unique_ptr<BookReader> ReaderFor(const QString& path) {
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        throw EngineError(EngineErrorKind::FileNotFound,
+                          QStringLiteral("ファイル「%1」が見つかりません。").arg(Native(path)));
+    }
+    QFile file(path);
+    if (info.isDir() || !file.open(QIODevice::ReadOnly)) {
+        throw EngineError(EngineErrorKind::CannotRead,
+                          QStringLiteral("ファイル「%1」を読み込めません。").arg(Native(path)),
+                          file.errorString());
+    }
+    const QByteArray head = file.read(8);
+    switch (Sniff(head)) {
+        case Container::Zip:
+            return std::make_unique<XlsxReader>(path);
+        case Container::CompoundFile:
+            return std::make_unique<XlsReader>(path);
+        case Container::OldBiff:
+            throw EngineError(
+                EngineErrorKind::Unsupported,
+                QStringLiteral("ファイル「%1」は古い形式 (Excel 4.0 以前) のため開けません。")
+                    .arg(Native(path)));
+        case Container::Text:
+            break;
+    }
+    const QString suffix = info.suffix().toLower();
+    if (suffix == u"xls" || suffix == u"xlsx" || suffix == u"xlsm" || suffix == u"xlsb") {
+        throw EngineError(EngineErrorKind::Damaged,
+                          QStringLiteral("ファイル「%1」は壊れているか、対応していない形式です。")
+                              .arg(Native(path)),
+                          QStringLiteral("neither a zip archive nor a compound file"));
+    }
+    return std::make_unique<CsvReader>(path);
+}
+
+}  // namespace
+
+std::unique_ptr<Workbook> OpenWorkbook(const QString& path) {
+    try {
+        std::unique_ptr<BookReader> reader = ReaderFor(path);
+        BookReader& bookReader = *reader;
+        auto book = std::make_unique<Workbook>(path, std::move(reader));
+        bookReader.ReadWorkbook(*book);
+        return book;
+    } catch (const std::bad_alloc&) {
+        throw EngineError(
+            EngineErrorKind::TooLarge,
+            QStringLiteral("ファイル「%1」は大きすぎるため開けません。").arg(Native(path)));
+    }
+}
+
+}  // namespace engine

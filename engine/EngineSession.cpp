@@ -1,0 +1,48 @@
+#include "engine/EngineSession.h"
+
+#include "engine/EngineError.h"
+#include "engine/OpenBook.h"
+#include "engine/Workbook.h"
+
+#include <QFileInfo>
+#include <algorithm>
+
+namespace engine {
+
+void EngineSession::CheckRunning() const {
+    if (quit_) {
+        throw EngineError(EngineErrorKind::InvalidCall,
+                          QStringLiteral("アプリケーションは既に終了しています。"));
+    }
+}
+
+std::shared_ptr<OpenBook> EngineSession::Open(const QString& path) {
+    CheckRunning();
+    const QString canonical = QFileInfo(path).canonicalFilePath();
+    for (const auto& book : books_) {
+        if (!canonical.isEmpty() && book->CanonicalPath() == canonical) {
+            return book;
+        }
+    }
+    std::shared_ptr<Workbook> workbook = OpenWorkbook(path);
+    auto book = std::make_shared<OpenBook>(std::move(workbook), canonical, weak_from_this());
+    books_.push_back(book);
+    return book;
+}
+
+void EngineSession::Forget(const OpenBook& book) {
+    std::erase_if(books_, [&](const auto& open) { return open.get() == &book; });
+}
+
+void EngineSession::Quit() {
+    CheckRunning();
+    const auto books = std::move(books_);
+    books_.clear();
+    for (const auto& book : books) {
+        book->Close();
+    }
+    quit_ = true;
+    visible_ = false;
+}
+
+}  // namespace engine

@@ -1,0 +1,30 @@
+#include "engine/WorkbooksObject.h"
+
+#include "engine/EngineSession.h"
+#include "engine/MemberCall.h"
+#include "engine/OpenBook.h"
+#include "engine/Presenter.h"
+#include "engine/WorkbookObject.h"
+
+namespace engine {
+
+Variant WorkbooksObject::Invoke(const QString& member, InvokeKind kind,
+                                const std::vector<Variant>& args) {
+    const MemberCall call(member, kind, args);
+    session_->CheckRunning();
+    if (call.Is("Open")) {
+        // Read-only, password and the other options of Open do not change a search.
+        const auto book = session_->Open(call.Required(0).ToString());
+        if (Presenter* presenter = CurrentPresenter(); presenter && session_->Visible()) {
+            presenter->ShowWorkbook(book->Shared());
+        }
+        return Variant(ObjectRef(std::make_shared<WorkbookObject>(book)));
+    }
+    if (call.Is("Count")) {
+        call.AllowAtMost(0);
+        return Variant(int32_t{session_->OpenCount()});
+    }
+    call.Unsupported();
+}
+
+}  // namespace engine

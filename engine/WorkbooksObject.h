@@ -1,0 +1,24 @@
+// The Workbooks collection of an engine application: Open and Count.
+#pragma once
+
+#include "automation/AutomationObject.h"
+
+#include <memory>
+
+namespace engine {
+
+class EngineSession;
+
+class WorkbooksObject : public AutomationObject {
+public:
+    explicit WorkbooksObject(std::shared_ptr<EngineSession> session)
+        : session_(std::move(session)) {}
+
+    Variant Invoke(const QString& member, InvokeKind kind,
+                   const std::vector<Variant>& args) override;
+
+private:
+    std::shared_ptr<EngineSession> session_;
+};
+
+}  // namespace engine

@@ -1,0 +1,100 @@
+#include "engine/csv/CsvReader.h"
+
+#include "engine/EngineError.h"
+#include "engine/Workbook.h"
+#include "engine/csv/CsvCellTyper.h"
+#include "engine/csv/CsvDecoder.h"
+#include "engine/csv/CsvFormula.h"
+#include "engine/csv/CsvParser.h"
+
+#include <QDate>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace engine {
+namespace {
+
+// The application's limit on sheet-name length.
+constexpr qsizetype MaxSheetName = 31;
+
+[[noreturn]] void TooLarge(const QString& path, const QString& detail) {
+    throw EngineError(EngineErrorKind::TooLarge,
+                      QStringLiteral("ファイル「%1」は大きすぎるため開けません。")
+                          .arg(QDir::toNativeSeparators(path)),
+                      detail);
+}
+
+}  // namespace
+
+CsvReader::CsvReader(const QString& path, CsvLimits limits) : path_(path), limits_(limits) {}
+
+void CsvReader::ReadWorkbook(Workbook& book) {
+    QFile file(path_);
+    if (!file.open(QIODevice::ReadOnly)) {
+        throw EngineError(
+            EngineErrorKind::CannotRead,
+            QStringLiteral("ファイル「%1」を読み込めません。").arg(QDir::toNativeSeparators(path_)),
+            file.errorString());
+    }
+    if (file.size() > limits_.maxFileBytes) {
+        TooLarge(path_, QStringLiteral("%1 bytes").arg(file.size()));
+    }
+    // Read no more than the limit even if the file grows meanwhile.
+    bytes_ = file.read(limits_.maxFileBytes + 1);
+    if (bytes_.size() > limits_.maxFileBytes) {
+        TooLarge(path_, QStringLiteral("more than %1 bytes").arg(limits_.maxFileBytes));
+    }
+    if (file.error() != QFileDevice::NoError) {
+        throw EngineError(
+            EngineErrorKind::CannotRead,
+            QStringLiteral("ファイル「%1」を読み込めません。").arg(QDir::toNativeSeparators(path_)),
+            file.errorString());
+    }
+    book.AddSheetName(QFileInfo(path_).completeBaseName().left(MaxSheetName));
+}
+
+void CsvReader::ReadWorksheet(int, Workbook& book, Worksheet& sheet) {
+    const QString text = CsvDecoder::Decode(bytes_);
+    bytes_.clear();
+    bytes_.squeeze();
+
+    CsvParser parser(text);
+    CsvCellTyper typer(book, QDate::currentDate().year());
+    std::vector<Cell> cells;
+    bool hasFormula = false;
+    int64_t row = 1;
+    int64_t column = 1;
+    QString field;
+    bool endsRecord = false;
+    while (parser.Next(field, endsRecord)) {
+        if (!field.isEmpty()) {
+            if (row > MaxRows || column > MaxColumns) {
+                TooLarge(path_, QStringLiteral("field at row %1, column %2").arg(row).arg(column));
+            }
+            if (static_cast<int64_t>(cells.size()) >= limits_.maxCells) {
+                TooLarge(path_, QStringLiteral("more than %1 cells").arg(limits_.maxCells));
+            }
+            if (auto cell =
+                    typer.Type(field, static_cast<int32_t>(row), static_cast<int32_t>(column))) {
+                hasFormula = hasFormula || cell->formula != NoString;
+                cells.push_back(*cell);
+            }
+        }
+        if (endsRecord) {
+            ++row;
+            column = 1;
+        } else {
+            ++column;
+        }
+    }
+    if (hasFormula) {
+        CsvFormula::EvaluateAll(book, cells);
+    }
+    sheet.ReserveCells(cells.size());
+    for (const Cell& cell : cells) {
+        sheet.AddCell(cell);
+    }
+}
+
+}  // namespace engine
