@@ -1,0 +1,51 @@
+#include "app/CellJump.h"
+
+#include "automation/Tcsvutility.h"
+#include "automation/Texcel.h"
+#include "engine/Presenter.h"
+#include "storage/Exception.h"
+
+namespace {
+
+int IntegerOr1(const QString& text) {
+    bool ok = false;
+    const int value = text.toInt(&ok);
+    return ok ? value : 1;
+}
+
+// The visible application's window is the presenter's; raising it stands for bringing the
+// application's main window to the foreground. Without one there is nothing to raise.
+void BringForward() {
+    engine::Presenter* presenter = engine::CurrentPresenter();
+    if (presenter != nullptr && presenter->IsOpen()) {
+        presenter->Raise();
+    }
+}
+
+}  // namespace
+
+JumpTarget CellJump::Target(const ResultRow& row) {
+    JumpTarget target;
+    target.Path = row.Book;
+    target.SheetNumber = IntegerOr1(row.SheetNumber);
+    target.Column = TCsvUtility::ColumnNameToIndex(row.Column) + 1;
+    target.Row = IntegerOr1(row.Row);
+    return target;
+}
+
+void CellJump::Jump(const JumpTarget& target) {
+    std::unique_ptr<TExcel> excel = TExcel::GetActiveObject();
+    if (!excel) {
+        excel = TExcel::CreateObject();
+        if (!excel) {
+            throw Exception(QStringLiteral("Excelを起動できませんでした。"));
+        }
+        excel->SetVisible(true);
+    }
+    Excel::TWorkbook book = excel->Workbooks().Open(target.Path);
+    Excel::TWorksheet sheet = book.WorkSheets().Item(target.SheetNumber);
+    sheet.Activate();
+    sheet.Cells(target.Column, target.Row).Activate();
+    BringForward();
+    // Leaving scope releases every reference without quitting the application.
+}

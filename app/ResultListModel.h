@@ -1,0 +1,44 @@
+// The rows of the result list: one per found cell, in the order found, never sorted. The
+// model keeps the row texts themselves (the jump reads them back). Appended rows wait in a
+// batch until Flush(), so a search that finds hundreds of thousands of cells refreshes the
+// view once per message pump instead of once per row.
+#pragma once
+
+#include "search/ResultRow.h"
+
+#include <QAbstractTableModel>
+#include <QStringList>
+#include <vector>
+
+class ResultListModel : public QAbstractTableModel {
+    Q_OBJECT
+
+public:
+    static constexpr int ColumnCount = 8;
+
+    explicit ResultListModel(QObject* parent = nullptr);
+
+    // The header captions, left to right.
+    static const QStringList& Captions();
+    // Right-aligned columns hold numbers (sheet number, row).
+    static bool IsRightAligned(int column);
+
+    void AppendRow(const ResultRow& row);  // batched until Flush()
+    void Flush();
+    void Clear();
+    // The shown row at a position (Flush() first to include the batch).
+    const ResultRow& RowAt(int index) const { return rows_.at(static_cast<size_t>(index)); }
+    int PendingCount() const { return static_cast<int>(pending_.size()); }
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+private:
+    static const QString& Text(const ResultRow& row, int column);
+
+    std::vector<ResultRow> rows_;
+    std::vector<ResultRow> pending_;
+};

@@ -1,0 +1,17 @@
+// The application object. An exception that leaves a command (an event handler) is shown in
+// a message box with its message, and the program goes on.
+#pragma once
+
+#include <QApplication>
+
+class SorvaneApplication : public QApplication {
+    Q_OBJECT
+
+public:
+    SorvaneApplication(int& argc, char** argv);
+
+    bool notify(QObject* receiver, QEvent* event) override;
+
+    // The standard exception display: a message box with the text.
+    static void ShowException(const QString& message);
+};

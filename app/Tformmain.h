@@ -1,0 +1,100 @@
+// The main window: the search conditions above, the result list below, the progress panel
+// and the status line; the actions with their menus and tool bar; start-up and close; the
+// window's own commands. It is the search run's host. Project commands live in
+// ProjectCommands, the jump in CellJump.
+#pragma once
+
+#include "search/SearchHost.h"
+#include "search/SearchRun.h"
+#include "storage/Tconfig.h"
+#include "storage/Tproject.h"
+
+#include <QMainWindow>
+#include <functional>
+#include <memory>
+#include <vector>
+
+class ConditionControls;
+class ProjectCommands;
+class QSystemTrayIcon;
+class ResultListModel;
+
+namespace Ui {
+class TFormMain;
+}
+
+class TFormMain : public QMainWindow, public SearchHost {
+    Q_OBJECT
+
+public:
+    // A non-empty startupProject (the file the program was started with) is opened instead
+    // of the last project at the first idle moment.
+    explicit TFormMain(QWidget* owner = nullptr, const QString& startupProject = QString());
+    ~TFormMain() override;
+
+    const TConfig& Config() const { return config_; }
+    const TProject& Project() const { return project_; }
+    ResultListModel& Results() { return *results_; }
+    bool IsSearching() const { return run_.IsRunning(); }
+    ProjectCommands& Projects() { return *projects_; }
+
+    // SearchHost
+    void ProcessMessages() override;
+    void SetStatusText(const QString& text) override;
+    void SetProgressMaximum(int maximum) override;
+    void SetProgressPosition(int position) override;
+    int ProgressPosition() const override;
+    void AppendRow(const ResultRow& row) override;
+    void ClearRows() override;
+    void ShowWarning(const QString& text) override;
+    void FocusControl(SearchControl control) override;
+    void SetSearching(bool searching) override;
+    SearchConditions Conditions() const override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    void SetupActions();
+    void ConnectActions();
+    // Runs a command now, or, during a search run, cancels the run and runs the command once
+    // the run has ended: commands that replace the conditions or the list, or close the
+    // window, must not act inside the run's message pumps.
+    void AfterSearch(std::function<void()> command);
+    void RunDeferredCommands();
+
+    void ApplicationIdle();
+    void FormShow();
+    void FormClose();
+    void ActionBookSearchStartExecute();
+    void ActionBookSearchCancelExecute();
+    void ActionBookFolderRefferExecute();
+    void ActionViewSearchExecute();
+    void ApplyViewSearch();
+    void ActionViewStayOnTopExecute();
+    void ApplyStayOnTop();
+    void ActionViewResultColExecute();
+    void ActionConfigGeneralExecute();
+    void ActionHelpHelpExecute();
+    void ActionHelpVersionExecute();
+    void ApplicationEvents1Minimize();
+    void TrayIcon1Click();
+    void ListViewResultDblClick();
+    void ApplyResultColumnWidths();
+    void StoreResultColumnWidths();
+
+    std::unique_ptr<Ui::TFormMain> ui_;
+    TConfig config_;
+    TProject project_;
+    ResultListModel* results_;
+    std::unique_ptr<ConditionControls> controls_;
+    ProjectCommands* projects_;
+    QSystemTrayIcon* TrayIcon1;
+    SearchRun run_;
+    QString startupProject_;
+    std::vector<std::function<void()>> deferred_;
+    bool idleDone_ = false;
+    bool closed_ = false;
+};

@@ -1,0 +1,44 @@
+// The program entry: the application object, the engine with its viewer, the storage hooks
+// (warning box, wait cursor), and the main window.
+#include "app/SorvaneApplication.h"
+#include "app/Tformmain.h"
+#include "app/ViewerPresenter.h"
+#include "app/WarningDialog.h"
+#include "engine/EngineServer.h"
+#include "storage/Exception.h"
+#include "storage/Tcursorhourglass.h"
+#include "storage/WarningBox.h"
+
+#include <QGuiApplication>
+
+int main(int argc, char** argv) {
+    SorvaneApplication app(argc, argv);
+    try {
+        QApplication::setOrganizationName(QStringLiteral("Tavrick"));
+        QApplication::setApplicationName(QStringLiteral("Sorvane"));
+        QApplication::setApplicationDisplayName(QStringLiteral("Sorvane"));
+        WarningBox::SetHandler([](const QString& message) {
+            WarningDialog::Show(QApplication::activeWindow(), message);
+        });
+        TCursorHourGlass::SetHooks([] { QGuiApplication::setOverrideCursor(Qt::WaitCursor); },
+                                   [] { QGuiApplication::restoreOverrideCursor(); });
+        ViewerPresenter presenter;
+        engine::SetPresenter(&presenter);
+        engine::RegisterEngine();
+
+        // The file association starts the program with a project file as its first argument.
+        const QStringList arguments = QApplication::arguments();
+        TFormMain form(nullptr, arguments.size() > 1 ? arguments.at(1) : QString());
+        form.show();
+        const int result = app.exec();
+        engine::SetPresenter(nullptr);
+        return result;
+    } catch (const Exception& error) {
+        SorvaneApplication::ShowException(error.Message());
+    } catch (const std::exception& error) {
+        SorvaneApplication::ShowException(QString::fromLocal8Bit(error.what()));
+    } catch (...) {
+        SorvaneApplication::ShowException(QString());
+    }
+    return 0;
+}
