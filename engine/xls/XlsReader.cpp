@@ -68,9 +68,24 @@ QByteArray ReadFile(const QString& path) {
 
 }  // namespace
 
+bool XlsReader::IsBareBiff(QByteArrayView head) {
+    if (head.size() < 4 || CompoundFile::HasSignature(head)) {
+        return false;
+    }
+    const uint16_t id = uint16_t(uchar(head[0]) | (uchar(head[1]) << 8));
+    const uint16_t length = uint16_t(uchar(head[2]) | (uchar(head[3]) << 8));
+    const bool bofId = id == 0x0009 || id == 0x0209 || id == 0x0409 || id == 0x0809;
+    return bofId && length >= 4 && length <= 20;
+}
+
 XlsReader::XlsReader(const QString& path) : path_(path) {
     Guarded(path_, [this] {
-        const CompoundFile container(ReadFile(path_));
+        QByteArray data = ReadFile(path_);
+        if (IsBareBiff(data)) {
+            throw XlsFormatError(EngineErrorKind::Unsupported,
+                                 QStringLiteral("BIFF2-4 workbook without a compound file"));
+        }
+        const CompoundFile container(std::move(data));
         // An encrypted .xlsx package travels inside a compound file too.
         if (container.HasStream(u"EncryptedPackage") || container.HasStream(u"EncryptionInfo")) {
             throw XlsFormatError(EngineErrorKind::Encrypted,

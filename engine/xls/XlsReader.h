@@ -5,6 +5,7 @@
 
 #include "engine/BookReader.h"
 
+#include <QByteArrayView>
 #include <QString>
 #include <memory>
 
@@ -19,6 +20,11 @@ public:
     // file) or a BIFF version older than 5.
     explicit XlsReader(const QString& path);
     ~XlsReader() override;
+
+    // True for the first bytes of an old BIFF2-4 workbook, which has no compound-file
+    // container: the opener can hand such files here to get the "unsupported" error
+    // instead of reading them as text.
+    static bool IsBareBiff(QByteArrayView head);
 
     void ReadWorkbook(Workbook& book) override;
     void ReadWorksheet(int index, Workbook& book, Worksheet& sheet) override;
