@@ -2,8 +2,10 @@
 
 #include "storage/Exception.h"
 
+#include <fcntl.h>
 #include <unistd.h>
 #include <QFile>
+#include <cstdio>
 #include <cstdlib>
 
 QString GetTemporaryDirectory() {
@@ -31,4 +33,9 @@ QString CreateTemporaryFile(const QString& folder, const QString& prefix) {
     }
     ::close(fd);
     return QFile::decodeName(path);
+}
+
+bool RenameWithoutReplacing(const QString& from, const QString& to) {
+    return renameat2(AT_FDCWD, QFile::encodeName(from).constData(), AT_FDCWD,
+                     QFile::encodeName(to).constData(), RENAME_NOREPLACE) == 0;
 }

@@ -2,10 +2,8 @@
 
 #include "storage/Tfileutility.h"
 
-#include <fcntl.h>
 #include <unistd.h>
 #include <QFile>
-#include <cstdio>
 
 TTempFile::TTempFile(const QString& extension, const QString& folder)
     : fileName_(CreateTemporaryFile(folder, QString())) {
@@ -15,9 +13,8 @@ TTempFile::TTempFile(const QString& extension, const QString& folder)
     const qsizetype dot = fileName_.lastIndexOf(u'.');
     const qsizetype slash = fileName_.lastIndexOf(u'/');
     const QString renamed = (dot > slash ? fileName_.left(dot) : fileName_) + extension;
-    // Never replace a file that already has the new name; then the first name stays.
-    if (renameat2(AT_FDCWD, QFile::encodeName(fileName_).constData(), AT_FDCWD,
-                  QFile::encodeName(renamed).constData(), RENAME_NOREPLACE) == 0) {
+    // A file that already has the new name stays; then so does the first name.
+    if (RenameWithoutReplacing(fileName_, renamed)) {
         fileName_ = renamed;
     }
 }
