@@ -105,6 +105,13 @@ QString Quoted(QString text) {
     return u'"' + text + u'"';
 }
 
+// Functions newer than the file format are called by a name with this prefix, which the
+// formula bar hides.
+QString WithoutFuturePrefix(const QString& name) {
+    static const QString prefix = QStringLiteral("_xlfn.");
+    return name.startsWith(prefix) ? name.mid(prefix.size()) : name;
+}
+
 QString Placeholder(uint8_t ptg) {
     return QStringLiteral("#TOKEN_%1?").arg(ptg, 2, 16, QLatin1Char('0')).toUpper();
 }
@@ -169,7 +176,7 @@ QString FormulaDecompiler::Decompile(QByteArrayView tokens, QByteArrayView extra
                                      .arg(stack.size()));
         }
         const auto first = stack.end() - count;
-        const QString shownName = nameOnStack ? first->trimmed() : name;
+        const QString shownName = nameOnStack ? WithoutFuturePrefix(first->trimmed()) : name;
         const QStringList arguments(first + (nameOnStack ? 1 : 0), stack.end());
         stack.erase(first, stack.end());
         push(shownName + u'(' + arguments.join(u',') + beforeClose + u')');

@@ -14,11 +14,6 @@ bool ReadsAsReference(const QString& name) {
     return a1.match(name).hasMatch() || r1c1.match(name).hasMatch();
 }
 
-QString StripFuturePrefix(const QString& name) {
-    static const QString prefix = QStringLiteral("_xlfn.");
-    return name.startsWith(prefix) ? name.mid(prefix.size()) : name;
-}
-
 }  // namespace
 
 void XlsLinkTable::AddSupBook(BookKind kind, const QString& fileName, const QStringList& sheets) {
@@ -108,7 +103,7 @@ QString XlsLinkTable::ExternName(uint16_t xti, uint32_t index) const {
     if (index == 0 || index > uint32_t(book.names.size())) {
         return NameError;
     }
-    return StripFuturePrefix(book.names[index - 1]);
+    return book.names[index - 1];
 }
 
 QString XlsLinkTable::Biff5ExternName(uint32_t index) const {
