@@ -99,6 +99,19 @@ FormatCode FormatParser::Parse(QStringView code) {
 }
 
 bool FormatParser::ParseSection(QStringView text, FormatSection& section) {
+    // `[$-F800]` and `[$-F400]` stand for the system's long date and time: the rest of the
+    // section is only what other locales would show.
+    if (text.startsWith(u"[$-")) {
+        const qsizetype end = text.indexOf(u']');
+        bool ok = false;
+        const uint32_t lcid = text.mid(3, end - 3).toUInt(&ok, 16) & 0xFFFF;
+        if (ok && lcid == SystemLongDate) {
+            return ParseSection(u"yyyy\"年\"m\"月\"d\"日\"", section);
+        }
+        if (ok && lcid == SystemTime) {
+            return ParseSection(u"h:mm:ss", section);
+        }
+    }
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text[i];
         const QChar lower = c.toLower();
@@ -194,15 +207,6 @@ bool FormatParser::ParseBracket(QStringView content, FormatSection& section) {
         const QStringView symbol = content.mid(1, dash < 0 ? -1 : dash - 1);
         if (!symbol.isEmpty()) {
             AddLiteral(section, symbol.toString());
-        }
-        if (dash >= 0) {
-            bool ok = false;
-            const uint32_t lcid = content.mid(dash + 1).toUInt(&ok, 16) & 0xFFFF;
-            if (ok && (lcid == SystemLongDate || lcid == SystemTime) && section.tokens.empty()) {
-                const FormatCode system =
-                    Parse(lcid == SystemLongDate ? u"yyyy\"年\"m\"月\"d\"日\"" : u"h:mm:ss");
-                section.tokens = system.sections.front().tokens;
-            }
         }
         return true;
     }

@@ -35,9 +35,10 @@ int CountDigits(const std::vector<FormatToken>& tokens, size_t begin, size_t end
                                           IsDigit));
 }
 
-// The closest fraction to `x` (0 <= x) whose denominator is at most `maxDenominator`,
-// from the continued-fraction convergents and the last semiconvergent.
-void BestFraction(double x, int64_t maxDenominator, int64_t& numerator, int64_t& denominator) {
+// The last continued-fraction convergent of `x` (0 <= x) whose denominator is at most
+// `maxDenominator`; the application stops there rather than search the closest fraction
+// (3.14159 with `??/??` shows 1/7, not 14/99).
+void Convergent(double x, int64_t maxDenominator, int64_t& numerator, int64_t& denominator) {
     int64_t p0 = 0, q0 = 1, p1 = 1, q1 = 0;
     double rest = x;
     for (int step = 0; step < 64; ++step) {
@@ -49,14 +50,6 @@ void BestFraction(double x, int64_t maxDenominator, int64_t& numerator, int64_t&
         const int64_t p2 = a * p1 + p0;
         const int64_t q2 = a * q1 + q0;
         if (q2 > maxDenominator) {
-            const int64_t t = (maxDenominator - q0) / q1;
-            const int64_t ps = t * p1 + p0;
-            const int64_t qs = t * q1 + q0;
-            if (t > 0 && std::fabs(x - static_cast<double>(ps) / static_cast<double>(qs)) <
-                             std::fabs(x - static_cast<double>(p1) / static_cast<double>(q1))) {
-                p1 = ps;
-                q1 = qs;
-            }
             break;
         }
         p0 = p1;
@@ -205,8 +198,8 @@ QString NumberRenderer::RenderFraction(const FormatSection& section, double magn
     } else {
         const int places =
             std::clamp(CountDigits(tokens, slash + 1, denominatorEnd), 1, MaxDenominatorDigits);
-        BestFraction(fraction, static_cast<int64_t>(std::pow(10, places)) - 1, numerator,
-                     denominator);
+        Convergent(fraction, static_cast<int64_t>(std::pow(10, places)) - 1, numerator,
+                   denominator);
     }
     if (hasWhole && numerator == denominator) {
         whole += 1;
