@@ -65,7 +65,11 @@ TFormMain::TFormMain(QWidget* owner, const QString& startupProject)
     projects_ =
         new ProjectCommands(*this, project_, config_, *controls_, *results_, *ui_->MenuFileReOpen);
     ui_->PanelProgress->hide();
-    ui_->Splitter1->setSizes({kPanelTopHeight, height() - kPanelTopHeight});
+    // All three file types visible without scrolling, whatever the font.
+    QListWidget* types = ui_->CheckListBoxFileType;
+    types->setMinimumHeight(types->sizeHintForRow(0) * types->count() + 2 * types->frameWidth());
+    const int topHeight = std::max(kPanelTopHeight, ui_->PanelTop->sizeHint().height());
+    ui_->Splitter1->setSizes({topHeight, height() - topHeight});
     ui_->Splitter1->setStretchFactor(1, 1);
     setWindowIcon(ImageList::ProgramIcon());
     TrayIcon1 = new QSystemTrayIcon(ImageList::ProgramIcon(), this);
@@ -118,30 +122,25 @@ void TFormMain::SetupActions() {
 }
 
 void TFormMain::ConnectActions() {
-    const auto command = [this](QAction* action, void (TFormMain::*handler)()) {
-        connect(action, &QAction::triggered, this,
-                [this, handler] { RunCommand([this, handler] { (this->*handler)(); }); });
+    const auto command = [this](QAction* action, std::function<void()> handler) {
+        connect(action, &QAction::triggered, this, [handler] { RunCommand(handler); });
     };
-    // Replacing the conditions or the list, or closing, waits until a running search ends.
-    const auto project = [this](QAction* action, void (ProjectCommands::*handler)()) {
-        connect(action, &QAction::triggered, this,
-                [this, handler] { AfterSearch([this, handler] { (projects_->*handler)(); }); });
-    };
-    command(ui_->ActionBookSearchStart, &TFormMain::ActionBookSearchStartExecute);
-    command(ui_->ActionBookSearchCancel, &TFormMain::ActionBookSearchCancelExecute);
-    command(ui_->ActionBookFolderReffer, &TFormMain::ActionBookFolderRefferExecute);
-    command(ui_->ActionViewSearch, &TFormMain::ApplyViewSearch);
-    command(ui_->ActionViewStayOnTop, &TFormMain::ApplyStayOnTop);
-    command(ui_->ActionViewResultCol, &TFormMain::ActionViewResultColExecute);
-    command(ui_->ActionConfigGeneral, &TFormMain::ActionConfigGeneralExecute);
-    command(ui_->ActionHelpHelp, &TFormMain::ActionHelpHelpExecute);
-    command(ui_->ActionHelpVersion, &TFormMain::ActionHelpVersionExecute);
-    project(ui_->ActionFileNew, &ProjectCommands::ActionFileNewExecute);
-    project(ui_->ActionFileOpen, &ProjectCommands::ActionFileOpenExecute);
-    connect(ui_->ActionFileSave, &QAction::triggered, this,
-            [this] { RunCommand([this] { projects_->ActionFileSaveExecute(); }); });
-    connect(ui_->ActionFileSaveAs, &QAction::triggered, this,
-            [this] { RunCommand([this] { projects_->ActionFileSaveAsExecute(); }); });
+    command(ui_->ActionBookSearchStart, [this] { ActionBookSearchStartExecute(); });
+    command(ui_->ActionBookSearchCancel, [this] { ActionBookSearchCancelExecute(); });
+    command(ui_->ActionBookFolderReffer, [this] { ActionBookFolderRefferExecute(); });
+    command(ui_->ActionViewSearch, [this] { ApplyViewSearch(); });
+    command(ui_->ActionViewStayOnTop, [this] { ApplyStayOnTop(); });
+    command(ui_->ActionViewResultCol, [this] { ActionViewResultColExecute(); });
+    command(ui_->ActionConfigGeneral, [this] { ActionConfigGeneralExecute(); });
+    command(ui_->ActionHelpHelp, [this] { ActionHelpHelpExecute(); });
+    command(ui_->ActionHelpVersion, [this] { ActionHelpVersionExecute(); });
+    // Replacing the conditions or the list waits until a running search has ended.
+    command(ui_->ActionFileNew,
+            [this] { AfterSearch([this] { projects_->ActionFileNewExecute(); }); });
+    command(ui_->ActionFileOpen,
+            [this] { AfterSearch([this] { projects_->ActionFileOpenExecute(); }); });
+    command(ui_->ActionFileSave, [this] { projects_->ActionFileSaveExecute(); });
+    command(ui_->ActionFileSaveAs, [this] { projects_->ActionFileSaveAsExecute(); });
     connect(ui_->ActionFileClose, &QAction::triggered, this, &QWidget::close);
     connect(ui_->MenuFile, &QMenu::aboutToShow, projects_, &ProjectCommands::MenuFileClick);
     connect(projects_, &ProjectCommands::ReopenRequested, this,

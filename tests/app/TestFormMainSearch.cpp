@@ -1,0 +1,327 @@
+// A search through the main window: input warnings, a whole run, cancel and other commands from
+// inside the run's message pumps, and the jump from a result row to the viewer.
+#include "FormTestSupport.h"
+#include "app/ResultListModel.h"
+#include "app/Tformmain.h"
+#include "app/WorkbookViewer.h"
+#include "engine/Workbook.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QSignalSpy>
+#include <QStatusBar>
+#include <QTest>
+#include <QToolButton>
+#include <QTreeView>
+
+namespace {
+
+const QString kFinished = QStringLiteral("検索処理は終了しました。");
+
+// Three csv workbooks with "apple" in them, one in a sub-folder.
+QString MakeFruitFolder() {
+    const QString dir = formtest::FreshFolder(QStringLiteral("fruit"));
+    formtest::WriteFile(dir + QStringLiteral("/a.csv"), "apple,banana\ncherry,apple pie\n");
+    formtest::WriteFile(dir + QStringLiteral("/b.csv"), "pear,APPLE\n");
+    formtest::WriteFile(dir + QStringLiteral("/c.csv"), "plum\n");
+    formtest::WriteFile(dir + QStringLiteral("/sub/d.csv"), "crab apple\n");
+    return dir;
+}
+
+// A shown window whose first-idle step (new project) has run.
+void StartWindow(TFormMain& form) {
+    form.show();
+    QTRY_COMPARE(form.statusBar()->currentMessage(), QStringLiteral("新規に作成しました。"));
+}
+
+template <typename T>
+T* Child(TFormMain& form, const char* name) {
+    T* child = form.findChild<T*>(QString::fromLatin1(name));
+    if (child == nullptr) {
+        qFatal("no child %s", name);
+    }
+    return child;
+}
+
+void SetConditions(TFormMain& form, const QString& dir, const QString& word) {
+    Child<QLineEdit>(form, "EditFolder")->setText(dir);
+    Child<QLineEdit>(form, "EditWord")->setText(word);
+}
+
+void Search(TFormMain& form) {
+    Child<QAction>(form, "ActionBookSearchStart")->trigger();
+}
+
+QStringList BookNames(TFormMain& form) {
+    QStringList names;
+    for (int i = 0; i < form.Results().rowCount(); ++i) {
+        names << QFileInfo(form.Results().RowAt(i).Book).fileName() + QLatin1Char('!') +
+                     form.Results().RowAt(i).Column + form.Results().RowAt(i).Row;
+    }
+    return names;
+}
+
+void DoubleClickRow(TFormMain& form, int row) {
+    auto* list = Child<QTreeView>(form, "ListViewResult");
+    const QRect rect = list->visualRect(form.Results().index(row, 0));
+    // A press before the double-click, or the view emits no double-click signal.
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, rect.center());
+}
+
+}  // namespace
+
+class TestFormMainSearch : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { engine_ = std::make_unique<formtest::EngineWithViewer>(); }
+    void cleanupTestCase() { engine_.reset(); }
+    void init() { formtest::RemoveSettings(); }
+
+    void wholeSearchListsHitsAndLocksTheWindowMeanwhile() {
+        TFormMain form;
+        StartWindow(form);
+        SetConditions(form, MakeFruitFolder(), QStringLiteral("apple"));
+        // What the window looked like while the run was going, seen at each progress step.
+        QList<bool> conditionsEnabled, startEnabled, listEnabled, progressVisible;
+        auto* bar = Child<QProgressBar>(form, "ProgressBar1");
+        connect(bar, &QProgressBar::valueChanged, this, [&] {
+            conditionsEnabled << Child<QWidget>(form, "PanelTop")->isEnabled();
+            startEnabled << Child<QAction>(form, "ActionBookSearchStart")->isEnabled();
+            listEnabled << Child<QTreeView>(form, "ListViewResult")->isEnabled();
+            progressVisible << Child<QWidget>(form, "PanelProgress")->isVisible();
+        });
+        Search(form);
+
+        QCOMPARE(BookNames(form), QStringList({"a.csv!B2", "a.csv!A1", "b.csv!B1"}));
+        QCOMPARE(form.statusBar()->currentMessage(), kFinished);
+        QCOMPARE(bar->maximum(), 3);
+        QCOMPARE(bar->value(), 3);
+        QVERIFY(!conditionsEnabled.isEmpty());
+        QVERIFY(!conditionsEnabled.contains(true));
+        QVERIFY(!startEnabled.contains(true));
+        QVERIFY(!listEnabled.contains(true));
+        QVERIFY(!progressVisible.contains(false));
+        QVERIFY(Child<QWidget>(form, "PanelTop")->isEnabled());
+        QVERIFY(Child<QAction>(form, "ActionBookSearchStart")->isEnabled());
+        QVERIFY(Child<QTreeView>(form, "ListViewResult")->isEnabled());
+        QVERIFY(!Child<QWidget>(form, "PanelProgress")->isVisible());
+
+        // Sub-folders on: the sub-folder's workbook comes after the folder's own.
+        Child<QCheckBox>(form, "CheckBoxBookSearchSubDir")->setChecked(true);
+        Search(form);
+        QCOMPARE(BookNames(form), QStringList({"a.csv!B2", "a.csv!A1", "b.csv!B1", "d.csv!A1"}));
+
+        const QString shot = qEnvironmentVariable("SORVANE_SCREENSHOT");
+        if (!shot.isEmpty()) {
+            QTest::qWait(100);
+            QVERIFY(form.grab().save(shot));
+            form.resize(900, 600);
+            QTest::qWait(100);
+            QVERIFY(form.grab().save(shot + QStringLiteral(".wide.png")));
+        }
+    }
+
+    void inputChecksWarnInOrderAndKeepTheRows() {
+        TFormMain form;
+        StartWindow(form);
+        const QString dir = MakeFruitFolder();
+        SetConditions(form, dir, QStringLiteral("apple"));
+        Search(form);
+        QCOMPARE(form.Results().rowCount(), 3);
+        form.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+
+        struct Case {
+            QString folder, word;
+            bool anyType;
+            QString warning;
+            const char* focus;
+        };
+        const Case cases[] = {
+            {dir + QStringLiteral("/none"), QString(), false,
+             QStringLiteral("検索するフォルダーを選択してください。"), "EditFolder"},
+            {QString(), QStringLiteral("x"), false,
+             QStringLiteral("検索するフォルダーを選択してください。"), "EditFolder"},
+            {dir, QString(), false, QStringLiteral("検索キーワードを入力してください。"),
+             "EditWord"},
+            {dir, QStringLiteral("apple"), false, QStringLiteral("検索対象を選択してください。"),
+             "CheckListBoxFileType"},
+        };
+        auto* types = Child<QListWidget>(form, "CheckListBoxFileType");
+        for (const Case& c : cases) {
+            SetConditions(form, c.folder, c.word);
+            for (int i = 0; i < types->count(); ++i) {
+                types->item(i)->setCheckState(c.anyType ? Qt::Checked : Qt::Unchecked);
+            }
+            Child<QTreeView>(form, "ListViewResult")->setFocus();
+            QList<formtest::BoxSeen> seen;
+            formtest::AcceptNextBox(seen);
+            Search(form);
+            QCOMPARE(seen.size(), 1);
+            QCOMPARE(seen[0].title, QStringLiteral("警告"));
+            QCOMPARE(seen[0].icon, QMessageBox::Warning);
+            QCOMPARE(seen[0].text, c.warning);
+            QCOMPARE(form.focusWidget()->objectName(), QString::fromLatin1(c.focus));
+            QCOMPARE(form.Results().rowCount(), 3);  // the previous run's rows stay
+        }
+    }
+
+    void cancelFromInsideTheRunStopsAfterTheCurrentBook() {
+        TFormMain form;
+        StartWindow(form);
+        SetConditions(form, MakeFruitFolder(), QStringLiteral("apple"));
+        auto* bar = Child<QProgressBar>(form, "ProgressBar1");
+        connect(bar, &QProgressBar::valueChanged, this, [&](int value) {
+            if (value == 1) {
+                Child<QToolButton>(form, "BitBtn1")->click();
+            }
+        });
+        Search(form);
+        QCOMPARE(BookNames(form), QStringList({"a.csv!B2", "a.csv!A1"}));
+        QCOMPARE(bar->value(), 1);
+        QCOMPARE(form.statusBar()->currentMessage(), kFinished);
+        QVERIFY(Child<QAction>(form, "ActionBookSearchStart")->isEnabled());
+    }
+
+    void newProjectDuringARunWaitsForTheCancelledRun() {
+        TFormMain form;
+        StartWindow(form);
+        SetConditions(form, MakeFruitFolder(), QStringLiteral("apple"));
+        auto* bar = Child<QProgressBar>(form, "ProgressBar1");
+        bool searchingWhenAsked = false;
+        connect(bar, &QProgressBar::valueChanged, this, [&](int value) {
+            if (value == 1) {
+                Child<QAction>(form, "ActionFileNew")->trigger();
+                // Not carried out inside the pump: the conditions are still the run's.
+                searchingWhenAsked =
+                    form.IsSearching() && Child<QLineEdit>(form, "EditWord")->text() == "apple";
+            }
+        });
+        Search(form);
+        QVERIFY(searchingWhenAsked);
+        QCOMPARE(bar->value(), 1);  // cancelled after the first workbook
+        QCOMPARE(Child<QLineEdit>(form, "EditWord")->text(), QString());
+        QCOMPARE(form.Results().rowCount(), 0);
+        QCOMPARE(form.statusBar()->currentMessage(), QStringLiteral("新規に作成しました。"));
+    }
+
+    void closeDuringARunClosesWhenTheRunHasEnded() {
+        TFormMain form;
+        StartWindow(form);
+        SetConditions(form, MakeFruitFolder(), QStringLiteral("apple"));
+        auto* bar = Child<QProgressBar>(form, "ProgressBar1");
+        bool visibleAfterAsking = false;
+        connect(bar, &QProgressBar::valueChanged, this, [&](int value) {
+            if (value == 1) {
+                form.close();
+                visibleAfterAsking = form.isVisible();
+            }
+        });
+        Search(form);
+        QVERIFY(visibleAfterAsking);
+        QVERIFY(!form.isVisible());
+        QCOMPARE(bar->value(), 1);
+        QVERIFY(QFile::exists(GetConfigFileName()));
+    }
+
+    void doubleClickShowsTheCellInTheViewer() {
+        TFormMain form;
+        StartWindow(form);
+        SetConditions(form, MakeFruitFolder(), QStringLiteral("apple"));
+        Search(form);
+        QCOMPARE(form.Results().rowCount(), 3);
+        DoubleClickRow(form, 0);  // a.csv, B2 (Find reaches A1 last)
+
+        WorkbookViewer* viewer = engine_->Presenter().Viewer();
+        QVERIFY(viewer != nullptr);
+        QVERIFY(viewer->isVisible());
+        QCOMPARE(QFileInfo(viewer->Book()->Path()).fileName(), QStringLiteral("a.csv"));
+        QCOMPARE(viewer->CurrentSheet(), 0);
+        QCOMPARE(viewer->CurrentAddress(), QStringLiteral("B2"));
+        QCOMPARE(viewer->CurrentFormula(), QStringLiteral("apple pie"));
+
+        // A second jump attaches to the open viewer and moves to the other workbook.
+        DoubleClickRow(form, 2);
+        QCOMPARE(engine_->Presenter().Viewer(), viewer);
+        QCOMPARE(QFileInfo(viewer->Book()->Path()).fileName(), QStringLiteral("b.csv"));
+        QCOMPARE(viewer->CurrentAddress(), QStringLiteral("B1"));
+    }
+
+    void jumpToADeletedWorkbookWarns() {
+        TFormMain form;
+        StartWindow(form);
+        const QString dir = MakeFruitFolder();
+        SetConditions(form, dir, QStringLiteral("apple"));
+        Search(form);
+        QVERIFY(QFile::remove(dir + QStringLiteral("/b.csv")));
+        QList<formtest::BoxSeen> seen;
+        formtest::AcceptNextBox(seen);
+        DoubleClickRow(form, 2);
+        QTRY_COMPARE(seen.size(), 1);
+        QCOMPARE(seen[0].title, QStringLiteral("警告"));
+        QVERIFY2(seen[0].text.contains(QStringLiteral("b.csv")), qPrintable(seen[0].text));
+        QVERIFY(QGuiApplication::overrideCursor() == nullptr);
+    }
+
+    void realWorkbookHitsJumpToTheirSheet() {
+        const QString real = testsupport::RealFixturesDir();
+        if (real.isEmpty()) {
+            QSKIP("the real fixture workbooks are not available");
+        }
+        const QString name = QStringLiteral("gh548_incorrect_sst_unique_count.xls");
+        const QString dir = formtest::FreshFolder(QStringLiteral("real"));
+        QVERIFY(QFile::copy(real + QStringLiteral("/calamine/") + name, dir + '/' + name));
+
+        TFormMain form;
+        StartWindow(form);
+        SetConditions(form, dir, QStringLiteral("walk"));
+        Child<QComboBox>(form, "ComboBoxFindLookIn")->setCurrentIndex(1);  // values
+        Search(form);
+
+        // Every cell the manifest lists for the word and the file is in the list.
+        QFile manifest(real + QStringLiteral("/manifest.csv"));
+        QVERIFY(manifest.open(QIODevice::ReadOnly));
+        QSet<QString> found;
+        for (int i = 0; i < form.Results().rowCount(); ++i) {
+            const ResultRow& row = form.Results().RowAt(i);
+            found << row.SheetNumber + '!' + row.Column + row.Row;
+        }
+        int listed = 0;
+        while (!manifest.atEnd()) {
+            const QStringList fields = QString::fromUtf8(manifest.readLine()).split(',');
+            if (fields.size() > 4 && fields[0] == "walk" && fields[1].endsWith(name)) {
+                ++listed;
+                QVERIFY2(found.contains(fields[2] + '!' + fields[4]), qPrintable(fields[4]));
+            }
+        }
+        QVERIFY(listed > 10);
+
+        int onSecondSheet = -1;
+        for (int i = 0; i < form.Results().rowCount() && onSecondSheet < 0; ++i) {
+            if (form.Results().RowAt(i).SheetNumber == "2") {
+                onSecondSheet = i;
+            }
+        }
+        QVERIFY(onSecondSheet >= 0);
+        Child<QTreeView>(form, "ListViewResult")->scrollTo(form.Results().index(onSecondSheet, 0));
+        DoubleClickRow(form, onSecondSheet);
+        const ResultRow& row = form.Results().RowAt(onSecondSheet);
+        WorkbookViewer* viewer = engine_->Presenter().Viewer();
+        QVERIFY(viewer != nullptr && viewer->isVisible());
+        QCOMPARE(viewer->CurrentSheet(), 1);
+        QCOMPARE(viewer->CurrentAddress(), row.Column + row.Row);
+    }
+
+private:
+    std::unique_ptr<formtest::EngineWithViewer> engine_;
+};
+
+SORVANE_QTEST_MAIN(TestFormMainSearch)
+#include "TestFormMainSearch.moc"
