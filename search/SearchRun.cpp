@@ -157,7 +157,14 @@ void SearchRun::SearchFiles(TExcel& excel, const QStringList& files,
     for (const QString& path : files) {
         host_.SetStatusText(SearchingText(path));
         host_.ProcessMessages();
-        SearchBook(excel, path, conditions, sink);
+        try {
+            SearchBook(excel, path, conditions, sink);
+        } catch (const Exception& error) {
+            if (!continueAfterBookError_) {
+                throw;
+            }
+            host_.ShowWarning(error.Message());
+        }
         host_.SetProgressPosition(host_.ProgressPosition() + 1);
         host_.ProcessMessages();
         if (IsSearchCanceled()) {

@@ -24,6 +24,11 @@ public:
     // Pumps the queue once, then tells whether a cancel was requested.
     bool IsSearchCanceled();
     bool IsRunning() const { return running_; }
+    // When set, a workbook that raises an error is reported with a warning and the run goes on
+    // with the next one, instead of ending. Off by default, as the window's run behaves.
+    void SetContinueAfterBookError(bool continueAfterError) {
+        continueAfterBookError_ = continueAfterError;
+    }
 
     // Status texts the run shows.
     static QString CollectingText();
@@ -39,4 +44,5 @@ private:
     SearchHost& host_;
     bool searchCancel_ = false;
     bool running_ = false;
+    bool continueAfterBookError_ = false;
 };

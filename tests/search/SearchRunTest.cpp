@@ -229,6 +229,18 @@ TEST_F(SearchRunTest, WorkbookErrorEndsTheRunAfterQuit) {
               (QStringList{"searching 0", "status 検索処理は終了しました。"}));
 }
 
+TEST_F(SearchRunTest, ContinuingAfterABookErrorSearchesTheRest) {
+    AddBooks({"a.xls", "b.xls", "c.xls"});
+    fake_->books.erase(dir_.path() + "/b.xls");
+    run_.SetContinueAfterBookError(true);
+    run_.Start();
+    EXPECT_EQ(Opened().size(), 3);
+    EXPECT_EQ(host_.rows.size(), 2u);
+    EXPECT_EQ(host_.position, 3);
+    EXPECT_EQ(host_.events.filter("warning").size(), 1);
+    EXPECT_EQ(fake_->quits, 1);
+}
+
 TEST_F(SearchRunTest, ForeignErrorsPassThroughButTheWindowIsReenabled) {
     AddBooks({"a.xls"});
     host_.failOnRow = true;
