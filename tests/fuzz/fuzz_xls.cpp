@@ -1,0 +1,53 @@
+// Feeds arbitrary bytes to the BIFF reader as a workbook stream: the globals, then every
+// worksheet with its cells, formulas and notes. Damaged input must end in XlsFormatError.
+#include "engine/BookReader.h"
+#include "engine/EngineError.h"
+#include "engine/Workbook.h"
+#include "engine/xls/XlsFormatError.h"
+#include "engine/xls/XlsGlobals.h"
+#include "engine/xls/XlsSheetReader.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+
+namespace {
+
+// Reads the sheets of an in-memory stream, as XlsReader does for a file.
+class StreamBookReader : public engine::BookReader {
+public:
+    explicit StreamBookReader(engine::XlsGlobals& globals) : globals_(globals) {}
+    void ReadWorkbook(engine::Workbook& book) override { globals_.FillWorkbook(book); }
+    void ReadWorksheet(int index, engine::Workbook& book, engine::Worksheet& sheet) override {
+        engine::XlsSheetReader(globals_, book, sheet).Read(globals_.WorksheetOffset(index));
+    }
+
+private:
+    engine::XlsGlobals& globals_;
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    try {
+        engine::XlsGlobals globals(
+            QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)));
+        auto reader = std::make_unique<StreamBookReader>(globals);
+        StreamBookReader* raw = reader.get();
+        engine::Workbook book(QStringLiteral("fuzz.xls"), std::move(reader));
+        raw->ReadWorkbook(book);
+        for (int i = 0; i < book.SheetCount(); ++i) {
+            try {
+                size_t characters = 0;
+                for (const engine::Cell& cell : book.Sheet(i).Cells()) {
+                    characters +=
+                        size_t(book.String(cell.text).size() + book.String(cell.formula).size());
+                }
+                (void)characters;
+            } catch (const engine::XlsFormatError&) {
+            }
+        }
+    } catch (const engine::XlsFormatError&) {
+    }
+    return 0;
+}
