@@ -1,6 +1,5 @@
 #include "dialogs/Tformaboutbox.h"
 
-#include <QApplication>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
@@ -47,7 +46,8 @@ TFormAboutBox::TFormAboutBox(QWidget* owner, const QString& executablePath) : QD
 
     ProgramIcon = MakeLabel(panel, "ProgramIcon", QString(), QRect(7, 7, 48, 48));
     ProgramIcon->setScaledContents(true);
-    ProgramIcon->setPixmap(QApplication::windowIcon().pixmap(48, 48));
+    // The owner's icon, or the application's, which is the program's icon.
+    ProgramIcon->setPixmap(windowIcon().pixmap(48, 48));
     ProductName = MakeLabel(panel, "ProductName", QStringLiteral("製品名"), QRect(65, 15, 185, 16));
     Version = MakeLabel(panel, "Version", QStringLiteral("バージョン"), QRect(65, 33, 185, 16));
     Copyright = MakeLabel(panel, "Copyright", QStringLiteral("著作権"), QRect(65, 51, 185, 16));

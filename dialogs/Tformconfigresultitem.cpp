@@ -4,6 +4,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QStyle>
+#include <algorithm>
 
 #include "dialogs/HelpViewer.h"
 
@@ -21,7 +22,6 @@ TFormConfigResultItem::TFormConfigResultItem(QWidget* owner) : QDialog(owner) {
     setObjectName(QStringLiteral("FormConfigResultItem"));
     setWindowTitle(QStringLiteral("表示項目設定"));
     setWindowFlags(windowFlags() | Qt::MSWindowsFixedSizeDialogHint);
-    setFixedSize(207, 189);
     setFont(QFont(QStringLiteral("Tahoma"), 8));
 
     CheckListBox1 = new QListWidget(this);
@@ -33,17 +33,25 @@ TFormConfigResultItem::TFormConfigResultItem(QWidget* owner) : QDialog(owner) {
         item->setCheckState(Qt::Unchecked);
     }
 
+    // The list is 129 pixels high as designed, taller where the font needs it to show all eight
+    // items without scrolling; the buttons and the dialog follow it.
+    const int listHeight = std::max(129, CheckListBox1->sizeHintForRow(0) * CheckListBox1->count() +
+                                             2 * CheckListBox1->frameWidth());
+    CheckListBox1->setFixedHeight(listHeight);
+    const int buttonTop = 8 + listHeight + 13;
+    setFixedSize(207, buttonTop + 39);
+
     BitBtn1 = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton),
                               QStringLiteral("OK"), this);
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
-    BitBtn1->setGeometry(8, 150, 90, 27);
+    BitBtn1->setGeometry(8, buttonTop, 90, 27);
     BitBtn1->setDefault(true);
     connect(BitBtn1, &QPushButton::clicked, this, &QDialog::accept);
 
     BitBtn2 = new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton),
                               QStringLiteral("キャンセル"), this);
     BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
-    BitBtn2->setGeometry(109, 150, 90, 27);
+    BitBtn2->setGeometry(109, buttonTop, 90, 27);
     connect(BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
 }
 
