@@ -24,6 +24,8 @@ public:
     void ReadWorksheet(int index, Workbook& book, Worksheet& sheet) override;
 
 private:
+    void ReadNotes(const QString& partName, Worksheet& sheet);
+
     struct SheetPart {
         QString name;
         QString path;  // zip member of the worksheet part
@@ -34,6 +36,7 @@ private:
     std::vector<SheetPart> sheets_;
     std::vector<uint32_t> sharedStrings_;  // pool index of each shared string
     std::vector<uint32_t> cellFormats_;    // format index of each cellXfs entry
+    bool date1904_ = false;
 };
 
 }  // namespace engine

@@ -1,0 +1,47 @@
+#include "engine/xlsx/FormulaGroups.h"
+
+#include "engine/Workbook.h"
+#include "engine/xlsx/FormulaText.h"
+
+#include <algorithm>
+
+namespace engine {
+
+uint32_t FormulaGroups::Plain(const QString& text) {
+    return book_.AddString(FormulaText::Translate(text, 0, 0));
+}
+
+uint32_t FormulaGroups::SharedMaster(int si, int32_t row, int32_t column, const QString& text) {
+    masters_.insert(si, Master{row, column, text});
+    return Plain(text);
+}
+
+uint32_t FormulaGroups::SharedMember(int si, int32_t row, int32_t column) {
+    const auto it = masters_.constFind(si);
+    if (it == masters_.constEnd()) {
+        return NoString;
+    }
+    return book_.AddString(FormulaText::Translate(it->text, row - it->row, column - it->column));
+}
+
+void FormulaGroups::AddArray(const CellRect& range, uint32_t formula) {
+    arrays_.push_back(Array{range, formula});
+}
+
+uint32_t FormulaGroups::ArrayAt(int32_t row, int32_t column) {
+    if (arrays_.empty()) {
+        return NoString;
+    }
+    arrays_.erase(std::remove_if(arrays_.begin(), arrays_.end(),
+                                 [row](const Array& a) { return a.range.bottom < row; }),
+                  arrays_.end());
+    for (const Array& array : arrays_) {
+        const CellRect& r = array.range;
+        if (row >= r.top && row <= r.bottom && column >= r.left && column <= r.right) {
+            return array.formula;
+        }
+    }
+    return NoString;
+}
+
+}  // namespace engine

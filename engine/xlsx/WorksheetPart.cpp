@@ -1,0 +1,331 @@
+#include "engine/xlsx/WorksheetPart.h"
+
+#include "engine/EngineError.h"
+#include "engine/Workbook.h"
+#include "engine/xlsx/CellReference.h"
+
+#include <QDateTime>
+#include <algorithm>
+#include <charconv>
+#include <cstring>
+
+namespace engine {
+namespace {
+
+// A rough lower bound of the XML one stored cell takes, to bound the reservation a
+// `<dimension>` asks for by what the part can actually hold.
+constexpr uint64_t MinBytesPerCell = 24;
+
+[[noreturn]] void Damaged(const QString& detail) {
+    throw EngineError(EngineErrorKind::Damaged, QString(), detail);
+}
+
+bool ParseInt(std::string_view text, int& value) {
+    return std::from_chars(text.data(), text.data() + text.size(), value).ec == std::errc();
+}
+
+bool ParseNumber(const std::string& text, double& value) {
+    const char* begin = text.data();
+    const char* end = begin + text.size();
+    while (begin < end && (*begin == ' ' || *begin == '+')) {
+        ++begin;
+    }
+    const auto result = std::from_chars(begin, end, value);
+    return result.ec == std::errc() && result.ptr == end;
+}
+
+// An ISO 8601 date-time as a serial of the workbook's date system; false if unreadable.
+bool IsoToSerial(const std::string& text, bool date1904, double& serial) {
+    const QString iso = QString::fromStdString(text).trimmed();
+    QDateTime moment = QDateTime::fromString(iso, Qt::ISODateWithMs);
+    if (!moment.isValid()) {
+        const QDate date = QDate::fromString(iso, Qt::ISODate);
+        if (!date.isValid()) {
+            return false;
+        }
+        moment = QDateTime(date, QTime(0, 0));
+    }
+    const QDate date = moment.date();
+    qint64 days = date1904 ? QDate(1904, 1, 1).daysTo(date) : QDate(1899, 12, 30).daysTo(date);
+    if (!date1904 && days < 61) {
+        --days;  // before the 1900 system's 29 February
+    }
+    serial = static_cast<double>(days) + moment.time().msecsSinceStartOfDay() / 86400000.0;
+    return true;
+}
+
+char TypeCode(const char* type) {
+    if (!type) {
+        return 'n';
+    }
+    const std::string_view t(type);
+    if (t == "s" || t == "b" || t == "e" || t == "d" || t == "n") {
+        return t[0];
+    }
+    if (t == "str") {
+        return 'r';
+    }
+    if (t == "inlineStr") {
+        return 'i';
+    }
+    return 'n';
+}
+
+}  // namespace
+
+WorksheetPart::WorksheetPart(Workbook& book, Worksheet& sheet, const Context& context)
+    : book_(book), sheet_(sheet), context_(context), formulas_(book) {}
+
+void WorksheetPart::StartElement(std::string_view name, const char** attributes) {
+    if (capture_ == Capture::Inline) {
+        inlineText_.Start(name);
+    } else if (name == "c" && inSheetData_) {
+        StartCell(attributes);
+    } else if (name == "v" && inCell_) {
+        capture_ = Capture::Value;
+        hasValue_ = true;
+        value_.clear();
+    } else if (name == "f" && inCell_) {
+        StartFormula(attributes);
+    } else if (name == "is" && inCell_) {
+        capture_ = Capture::Inline;
+        hasInline_ = true;
+        inlineText_.Take();
+    } else if (name == "row" && inSheetData_) {
+        StartRow(attributes);
+    } else if (name == "sheetData") {
+        inSheetData_ = true;
+    } else if (name == "dimension") {
+        CellRect rect;
+        const char* ref = Attribute(attributes, "ref");
+        if (ref && CellReference::ParseRange(ref, rect)) {
+            const uint64_t declared =
+                uint64_t(rect.bottom - rect.top + 1) * uint64_t(rect.right - rect.left + 1);
+            sheet_.ReserveCells(static_cast<size_t>(
+                std::min({declared, context_.partSize / MinBytesPerCell, uint64_t{MaxCells}})));
+        }
+    }
+}
+
+void WorksheetPart::EndElement(std::string_view name) {
+    if (capture_ == Capture::Inline) {
+        if (name == "is") {
+            capture_ = Capture::None;
+        } else {
+            inlineText_.End(name);
+        }
+    } else if (name == "v" || name == "f") {
+        capture_ = Capture::None;
+    } else if (name == "c" && inCell_) {
+        EndCell();
+    } else if (name == "sheetData") {
+        inSheetData_ = false;
+    }
+}
+
+void WorksheetPart::Characters(std::string_view text) {
+    switch (capture_) {
+        case Capture::Value:
+            value_.append(text);
+            break;
+        case Capture::Formula:
+            formula_.append(text);
+            break;
+        case Capture::Inline:
+            inlineText_.Characters(text);
+            break;
+        case Capture::None:
+            break;
+    }
+}
+
+void WorksheetPart::StartRow(const char** attributes) {
+    const char* r = Attribute(attributes, "r");
+    int row = row_ + 1;
+    if (r && (!ParseInt(r, row) || row < 1 || row > MaxRows)) {
+        Damaged(QStringLiteral("row number %1 is outside the sheet").arg(QLatin1String(r)));
+    }
+    if (!r && row > MaxRows) {
+        Damaged(QStringLiteral("more rows than the sheet holds"));
+    }
+    row_ = row;
+    column_ = 0;
+}
+
+void WorksheetPart::StartCell(const char** attributes) {
+    const char* r = Attribute(attributes, "r");
+    if (r) {
+        if (!CellReference::Parse(r, row_, column_)) {
+            Damaged(QStringLiteral("cell reference %1 is outside the sheet").arg(QLatin1String(r)));
+        }
+    } else {
+        row_ = std::max(row_, 1);
+        if (++column_ > MaxColumns) {
+            Damaged(QStringLiteral("row %1 has more cells than the sheet has columns").arg(row_));
+        }
+    }
+    type_ = TypeCode(Attribute(attributes, "t"));
+    const char* style = Attribute(attributes, "s");
+    int xf = 0;
+    styled_ = style && ParseInt(style, xf) && xf != 0;
+    // An unknown cell format shows as General, as a missing one does.
+    format_ = styled_ && xf > 0 && static_cast<size_t>(xf) < context_.cellFormats.size()
+                  ? context_.cellFormats[static_cast<size_t>(xf)]
+                  : 0;
+    dynamicArray_ = Attribute(attributes, "cm") != nullptr;
+    inCell_ = true;
+    hasValue_ = hasFormula_ = hasInline_ = false;
+    value_.clear();
+    formula_.clear();
+}
+
+void WorksheetPart::StartFormula(const char** attributes) {
+    capture_ = Capture::Formula;
+    hasFormula_ = true;
+    formula_.clear();
+    const char* type = Attribute(attributes, "t");
+    formulaType_ = type ? type : "normal";
+    const char* si = Attribute(attributes, "si");
+    sharedIndex_ = -1;
+    if (si && !ParseInt(si, sharedIndex_)) {
+        sharedIndex_ = -1;
+    }
+    const char* ref = Attribute(attributes, "ref");
+    formulaRef_ = ref ? ref : "";
+    tableInputs_.clear();
+    if (formulaType_ == "dataTable") {
+        const char* r1 = Attribute(attributes, "r1");
+        const char* r2 = Attribute(attributes, "r2");
+        tableInputs_ = std::string(r1 ? r1 : "") + "," + (r2 ? r2 : "");
+    }
+}
+
+void WorksheetPart::EndCell() {
+    inCell_ = false;
+    Cell cell;
+    cell.row = row_;
+    cell.column = column_;
+    cell.format = format_;
+    SetValue(cell);
+    if (hasFormula_) {
+        SetFormula(cell);
+    } else if (!dynamicArray_) {
+        cell.formula = formulas_.ArrayAt(row_, column_);
+    }
+    if (hasFormula_ && cell.formula == NoString && formulaType_ == "shared") {
+        pending_.push_back({cell, sharedIndex_});
+        return;
+    }
+    if (cell.type == CellType::Blank && cell.formula == NoString && !styled_) {
+        return;
+    }
+    AddCell(cell);
+}
+
+void WorksheetPart::SetValue(Cell& cell) {
+    if (type_ == 'i') {
+        cell.type = CellType::Text;
+        cell.text = hasInline_ ? book_.AddString(inlineText_.Take()) : EmptyText();
+        return;
+    }
+    if (!hasValue_) {
+        // A formula without a cached result: nothing to show until recalculated.
+        if (hasFormula_) {
+            cell.type = CellType::Text;
+            cell.text = EmptyText();
+        }
+        return;
+    }
+    switch (type_) {
+        case 's': {
+            int index = -1;
+            if (!ParseInt(value_, index) || index < 0 ||
+                static_cast<size_t>(index) >= context_.sharedStrings.size()) {
+                Damaged(QStringLiteral("shared string %1 of %2 does not exist")
+                            .arg(QString::fromStdString(value_))
+                            .arg(context_.sharedStrings.size()));
+            }
+            cell.type = CellType::Text;
+            cell.text = context_.sharedStrings[static_cast<size_t>(index)];
+            return;
+        }
+        case 'r':
+            cell.type = CellType::Text;
+            cell.text = book_.AddString(RichText::DecodeEscapes(value_));
+            return;
+        case 'b':
+            cell.type = CellType::Boolean;
+            cell.number = (value_ == "1" || value_ == "true" || value_ == "TRUE") ? 1 : 0;
+            return;
+        case 'e':
+            cell.type = CellType::Error;
+            cell.text = book_.AddString(QString::fromStdString(value_));
+            return;
+        case 'd':
+            if (IsoToSerial(value_, context_.date1904, cell.number)) {
+                cell.type = CellType::Number;
+                return;
+            }
+            break;
+        default:
+            if (ParseNumber(value_, cell.number)) {
+                cell.type = CellType::Number;
+                return;
+            }
+            break;
+    }
+    // A value that does not read as its type is kept as the text the file holds.
+    cell.type = CellType::Text;
+    cell.text = book_.AddString(QString::fromStdString(value_));
+}
+
+void WorksheetPart::SetFormula(Cell& cell) {
+    const QString text = QString::fromUtf8(formula_.data(), qsizetype(formula_.size()));
+    if (formulaType_ == "shared" && sharedIndex_ >= 0) {
+        cell.formula = text.isEmpty() ? formulas_.SharedMember(sharedIndex_, row_, column_)
+                                      : formulas_.SharedMaster(sharedIndex_, row_, column_, text);
+        return;
+    }
+    if (formulaType_ == "dataTable") {
+        cell.formula =
+            book_.AddString(QStringLiteral("TABLE(%1)").arg(QString::fromStdString(tableInputs_)));
+        return;
+    }
+    if (text.isEmpty()) {
+        return;
+    }
+    cell.formula = formulas_.Plain(text);
+    CellRect range;
+    if (formulaType_ == "array" && !dynamicArray_ &&
+        CellReference::ParseRange(formulaRef_, range)) {
+        formulas_.AddArray(range, cell.formula);
+    }
+}
+
+void WorksheetPart::AddCell(const Cell& cell) {
+    if (++cellCount_ > MaxCells) {
+        throw EngineError(EngineErrorKind::TooLarge, QString(),
+                          QStringLiteral("more than %1 cells in one sheet").arg(MaxCells));
+    }
+    sheet_.AddCell(cell);
+}
+
+uint32_t WorksheetPart::EmptyText() {
+    if (emptyText_ == NoString) {
+        emptyText_ = book_.AddString(QString());
+    }
+    return emptyText_;
+}
+
+void WorksheetPart::Finish() {
+    for (PendingMember& member : pending_) {
+        member.cell.formula =
+            formulas_.SharedMember(member.si, member.cell.row, member.cell.column);
+        if (member.cell.formula != NoString || member.cell.type != CellType::Blank) {
+            AddCell(member.cell);
+        }
+    }
+    pending_.clear();
+}
+
+}  // namespace engine

@@ -1,0 +1,156 @@
+#include "engine/xlsx/XlsxReader.h"
+
+#include "engine/EngineError.h"
+#include "engine/Workbook.h"
+#include "engine/xlsx/CommentsPart.h"
+#include "engine/xlsx/PackageRelationships.h"
+#include "engine/xlsx/SharedStringsPart.h"
+#include "engine/xlsx/StylesPart.h"
+#include "engine/xlsx/WorkbookPart.h"
+#include "engine/xlsx/WorksheetPart.h"
+#include "engine/xlsx/XmlStream.h"
+#include "engine/xlsx/ZipArchive.h"
+
+#include <QFileInfo>
+#include <QSet>
+
+namespace engine {
+namespace {
+
+QString UserMessage(EngineErrorKind kind, const QString& path) {
+    const QString name = QFileInfo(path).fileName();
+    switch (kind) {
+        case EngineErrorKind::FileNotFound:
+            return QStringLiteral("ファイル「%1」が見つかりません。").arg(name);
+        case EngineErrorKind::CannotRead:
+            return QStringLiteral("ファイル「%1」を読み込めません。").arg(name);
+        case EngineErrorKind::Encrypted:
+            return QStringLiteral("ファイル「%1」はパスワードで保護されているため開けません。")
+                .arg(name);
+        case EngineErrorKind::Unsupported:
+            return QStringLiteral("ファイル「%1」は対応していない形式のため開けません。").arg(name);
+        case EngineErrorKind::TooLarge:
+            return QStringLiteral("ファイル「%1」は大きすぎるため開けません。").arg(name);
+        default:
+            return QStringLiteral("ファイル「%1」は壊れているため開けません。").arg(name);
+    }
+}
+
+// The parts raise errors that carry only the technical detail; the user's text names the file.
+template <typename Work>
+void WithFileMessage(const QString& path, Work work) {
+    try {
+        work();
+    } catch (const EngineError& error) {
+        if (!error.Message().isEmpty()) {
+            throw;
+        }
+        throw EngineError(error.Kind(), UserMessage(error.Kind(), path), error.Detail());
+    }
+}
+
+[[noreturn]] void Damaged(const QString& detail) {
+    throw EngineError(EngineErrorKind::Damaged, QString(), detail);
+}
+
+}  // namespace
+
+XlsxReader::XlsxReader(const QString& path) : path_(path) {
+    WithFileMessage(path_, [&] { zip_ = std::make_unique<ZipArchive>(path_); });
+}
+
+XlsxReader::~XlsxReader() = default;
+
+void XlsxReader::ReadWorkbook(Workbook& book) {
+    WithFileMessage(path_, [&] {
+        const auto package = PackageRelationships::Read(*zip_, QString());
+        const auto* document = PackageRelationships::FindType(package, u"officeDocument");
+        if (!document || !zip_->Find(document->target)) {
+            Damaged(QStringLiteral("no workbook part"));
+        }
+        const QString workbookPath = document->target;
+        WorkbookPart workbook;
+        XmlStream::ParsePart(*zip_, workbookPath, workbook);
+        book.SetDate1904(workbook.Date1904());
+        date1904_ = workbook.Date1904();
+
+        const auto relationships = PackageRelationships::Read(*zip_, workbookPath);
+        for (const WorkbookPart::SheetEntry& entry : workbook.Sheets()) {
+            for (const auto& relationship : relationships) {
+                // Chart, dialog and macro sheets are not worksheets.
+                if (relationship.id == entry.relationshipId &&
+                    relationship.type.compare(u"worksheet", Qt::CaseInsensitive) == 0) {
+                    sheets_.push_back({entry.name, relationship.target});
+                    book.AddSheetName(entry.name);
+                    break;
+                }
+            }
+        }
+        if (const auto* styles = PackageRelationships::FindType(relationships, u"styles")) {
+            StylesPart part;
+            XmlStream::ParsePart(*zip_, styles->target, part);
+            for (const QString& code : part.CellFormatCodes()) {
+                cellFormats_.push_back(book.AddFormat(code));
+            }
+        }
+        if (const auto* strings = PackageRelationships::FindType(relationships, u"sharedStrings")) {
+            SharedStringsPart part(book, sharedStrings_);
+            XmlStream::ParsePart(*zip_, strings->target, part);
+        }
+    });
+}
+
+void XlsxReader::ReadWorksheet(int index, Workbook& book, Worksheet& sheet) {
+    WithFileMessage(path_, [&] {
+        if (index < 0 || static_cast<size_t>(index) >= sheets_.size()) {
+            throw EngineError(EngineErrorKind::InvalidCall, QString(),
+                              QStringLiteral("sheet %1 of %2").arg(index).arg(sheets_.size()));
+        }
+        const QString& partName = sheets_[static_cast<size_t>(index)].path;
+        const ZipArchive::Entry* entry = zip_->Find(partName);
+        if (!entry) {
+            Damaged(QStringLiteral("missing worksheet part %1").arg(partName));
+        }
+        WorksheetPart part(book, sheet,
+                           {sharedStrings_, cellFormats_, date1904_, entry->uncompressedSize});
+        XmlStream::ParsePart(*zip_, partName, part);
+        part.Finish();
+        ReadNotes(partName, sheet);
+    });
+}
+
+void XlsxReader::ReadNotes(const QString& partName, Worksheet& sheet) {
+    const auto relationships = PackageRelationships::Read(*zip_, partName);
+    QSet<qint64> noted;
+    const auto key = [](const CellNote& note) {
+        return (static_cast<qint64>(note.row) << 20) | note.column;
+    };
+    for (const auto& relationship : relationships) {
+        const bool legacy = relationship.type.compare(u"comments", Qt::CaseInsensitive) == 0;
+        if (!legacy || !zip_->Find(relationship.target)) {
+            continue;
+        }
+        CommentsPart comments(CommentsPart::Kind::Legacy);
+        XmlStream::ParsePart(*zip_, relationship.target, comments);
+        for (CellNote& note : comments.Notes()) {
+            noted.insert(key(note));
+            sheet.AddNote(std::move(note));
+        }
+    }
+    // Threaded comments count only where a cell has no legacy note.
+    for (const auto& relationship : relationships) {
+        if (relationship.type.compare(u"threadedComment", Qt::CaseInsensitive) != 0 ||
+            !zip_->Find(relationship.target)) {
+            continue;
+        }
+        CommentsPart threads(CommentsPart::Kind::Threaded);
+        XmlStream::ParsePart(*zip_, relationship.target, threads);
+        for (CellNote& note : threads.Notes()) {
+            if (!noted.contains(key(note))) {
+                sheet.AddNote(std::move(note));
+            }
+        }
+    }
+}
+
+}  // namespace engine

@@ -1,0 +1,59 @@
+// A read-only zip container over a memory-mapped file: the central directory is read once,
+// members are found by name (case-insensitively, with `\` taken as `/`), and a member's bytes
+// are inflated in chunks straight into a sink, so a large worksheet is never held whole.
+// Inflated output is capped per member (by ratio) and per archive (in total).
+// Raises EngineError with an empty message and a technical detail; the reader adds the text
+// the user sees.
+#pragma once
+
+#include <QFile>
+#include <QHash>
+#include <QString>
+#include <cstdint>
+#include <functional>
+#include <string_view>
+#include <vector>
+
+namespace engine {
+
+class ZipArchive {
+public:
+    struct Entry {
+        QString name;  // as stored, with `/` separators
+        uint64_t compressedSize = 0;
+        uint64_t uncompressedSize = 0;
+        uint64_t localHeaderOffset = 0;
+        uint32_t crc = 0;
+        uint16_t method = 0;
+        uint16_t flags = 0;
+    };
+    using Sink = std::function<void(std::string_view chunk)>;
+
+    static constexpr uint64_t MaxTotalInflated = uint64_t{4} << 30;
+    static constexpr uint64_t MaxRatio = 1100;  // deflate itself cannot exceed ~1032:1
+    static constexpr uint64_t RatioAllowance = uint64_t{1} << 20;
+    static constexpr size_t MaxEntries = 1 << 20;
+
+    // Maps the file and reads the central directory.
+    explicit ZipArchive(const QString& path);
+
+    const std::vector<Entry>& Entries() const { return entries_; }
+    // The member named `name` ("xl/workbook.xml"), or null.
+    const Entry* Find(QStringView name) const;
+    // Streams the member's inflated bytes to `sink` and checks its CRC.
+    void Read(const Entry& entry, const Sink& sink);
+
+private:
+    void ReadCentralDirectory();
+    std::string_view Bytes(uint64_t offset, uint64_t size, const char* what) const;
+    std::string_view MemberData(const Entry& entry) const;
+    void Inflate(const Entry& entry, std::string_view input, const Sink& sink);
+
+    QFile file_;
+    std::string_view data_;
+    std::vector<Entry> entries_;
+    QHash<QString, size_t> index_;  // folded name → entries_ position
+    uint64_t inflatedTotal_ = 0;
+};
+
+}  // namespace engine
