@@ -9,99 +9,70 @@
 
 namespace {
 
-QString WriteTask(const char* name, const QByteArray& content) {
-    const QString folder = testsupport::ScratchDir() + QStringLiteral("/relay-task");
-    QDir().mkpath(folder);
-    const QString path = folder + QLatin1Char('/') + QLatin1String(name) + QStringLiteral(".ini");
+QString WriteTask(const std::string& name, const QByteArray& content) {
+    const QString path = testsupport::ScratchDir() + "/task-" + QString::fromStdString(name);
     QFile file(path);
     EXPECT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(content);
     return path;
 }
 
-const QByteArray kRegister =
-    "[EXT]\r\nEXT=.SVZ\r\nCOMMAND=\"/opt/my apps/sorvane\" \"%1\"\r\n"
-    "FILE_TYPE=Sorvane \xE3\x83\x95\xE3\x82\xA1\xE3\x82\xA4\xE3\x83\xAB\r\n"
-    "ICON_FILE=/opt/my apps/sorvane\r\nICON_INDEX=0\r\n\r\n"
-    "[TASK]\r\nCLOSE=1\r\nCOMMAND=1\r\n\r\n";
-
-TEST(RelayTask, ReadsTheRegisterTask) {
-    const RelayTask task = RelayTask::FromFile(WriteTask("register", kRegister));
+TEST(RelayTask, ReadsTheRegisterTaskTheProgramWrites) {
+    const RelayTask task = RelayTask::FromFile(
+        WriteTask("register",
+                  "[EXT]\r\nEXT=.SVZ\r\nCOMMAND=\"/opt/my apps/sorvane\" \"%1\"\r\n"
+                  "FILE_TYPE=Sorvane \xE3\x83\x95\xE3\x82\xA1\xE3\x82\xA4\xE3\x83\xAB\r\n"
+                  "ICON_FILE=/opt/my apps/sorvane\r\nICON_INDEX=0\r\n\r\n"
+                  "[TASK]\r\nCLOSE=1\r\nCOMMAND=1\r\n\r\n"));
     EXPECT_EQ(task.command, RelayTask::Command::Register);
     EXPECT_EQ(task.extension, QStringLiteral(".SVZ"));
-    EXPECT_EQ(task.openCommand,
-              QStringList({QStringLiteral("/opt/my apps/sorvane"), QStringLiteral("%1")}));
+    EXPECT_EQ(task.openCommand, QStringList({"/opt/my apps/sorvane", "%1"}));
     EXPECT_EQ(task.description, QStringLiteral("Sorvane ファイル"));
 }
 
-TEST(RelayTask, ReadsTheRemoveTaskWithoutAnOpenCommand) {
-    const RelayTask task = RelayTask::FromFile(
-        WriteTask("remove", "[EXT]\r\nEXT=.SVZ\r\n\r\n[TASK]\r\nCLOSE=1\r\nCOMMAND=2\r\n\r\n"));
-    EXPECT_EQ(task.command, RelayTask::Command::Unregister);
-    EXPECT_EQ(task.extension, QStringLiteral(".SVZ"));
-    EXPECT_TRUE(task.openCommand.isEmpty());
-}
-
-TEST(RelayTask, AMissingFileIsAnErrorNamingIt) {
-    const QString path = testsupport::ScratchDir() + QStringLiteral("/no-such-task.ini");
-    try {
-        RelayTask::FromFile(path);
-        FAIL() << "no error for a missing task file";
-    } catch (const TaskError& error) {
-        EXPECT_TRUE(error.Message().contains(path)) << error.what();
-    }
-}
-
-struct MalformedTask {
-    const char* name;
+struct Malformed {
+    std::string name;
     QByteArray content;
 };
 
-class RelayTaskMalformed : public testing::TestWithParam<MalformedTask> {};
+class RelayTaskMalformed : public testing::TestWithParam<Malformed> {};
 
 TEST_P(RelayTaskMalformed, IsRejected) {
-    const QString path = WriteTask(GetParam().name, GetParam().content);
-    EXPECT_THROW(RelayTask::FromFile(path), TaskError);
+    EXPECT_THROW(RelayTask::FromFile(WriteTask(GetParam().name, GetParam().content)), TaskError);
 }
 
-const QByteArray kExtRemove = "[EXT]\r\nEXT=.SVZ\r\n[TASK]\r\n";
+// A register task with one line replaced.
+Malformed Register(const std::string& name, const QByteArray& from, const QByteArray& to) {
+    return {name, QByteArray("[EXT]\r\nEXT=.SVZ\r\nCOMMAND=\"/opt/sorvane\" \"%1\"\r\n"
+                             "FILE_TYPE=x\r\n[TASK]\r\nCOMMAND=1\r\n")
+                      .replace(from, to)};
+}
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, RelayTaskMalformed,
-    testing::Values(
-        MalformedTask{"empty", ""}, MalformedTask{"binary", QByteArray("\0\x01\xFF\xFE", 4)},
-        MalformedTask{"no_command", "[EXT]\r\nEXT=.SVZ\r\n"},
-        MalformedTask{"command_zero", kExtRemove + "COMMAND=0\r\n"},
-        MalformedTask{"command_three", kExtRemove + "COMMAND=3\r\n"},
-        MalformedTask{"command_word", kExtRemove + "COMMAND=register\r\n"},
-        MalformedTask{"no_extension", "[TASK]\r\nCOMMAND=2\r\n"},
-        MalformedTask{"extension_without_dot", "[EXT]\r\nEXT=SVZ\r\n[TASK]\r\nCOMMAND=2\r\n"},
-        MalformedTask{"extension_pattern", "[EXT]\r\nEXT=.*\r\n[TASK]\r\nCOMMAND=2\r\n"},
-        MalformedTask{"extension_path", "[EXT]\r\nEXT=./../x\r\n[TASK]\r\nCOMMAND=2\r\n"},
-        MalformedTask{"register_without_open_command",
-                      "[EXT]\r\nEXT=.SVZ\r\nFILE_TYPE=x\r\n[TASK]\r\nCOMMAND=1\r\n"},
-        MalformedTask{"unclosed_quote",
-                      "[EXT]\r\nEXT=.SVZ\r\nCOMMAND=\"/opt/s \"%1\"\r\nFILE_TYPE=x\r\n"
-                      "[TASK]\r\nCOMMAND=1\r\n"},
-        MalformedTask{"relative_program",
-                      "[EXT]\r\nEXT=.SVZ\r\nCOMMAND=\"sorvane\" \"%1\"\r\nFILE_TYPE=x\r\n"
-                      "[TASK]\r\nCOMMAND=1\r\n"},
-        MalformedTask{"no_file_placeholder",
-                      "[EXT]\r\nEXT=.SVZ\r\nCOMMAND=\"/opt/sorvane\"\r\nFILE_TYPE=x\r\n"
-                      "[TASK]\r\nCOMMAND=1\r\n"},
-        MalformedTask{"no_description",
-                      "[EXT]\r\nEXT=.SVZ\r\nCOMMAND=\"/opt/sorvane\" \"%1\"\r\n"
-                      "[TASK]\r\nCOMMAND=1\r\n"}),
-    [](const testing::TestParamInfo<MalformedTask>& info) { return info.param.name; });
+    testing::Values(Malformed{"empty", ""}, Malformed{"binary", QByteArray("\0\x01\xFF\xFE", 4)},
+                    Register("no_task_command", "COMMAND=1", ""),
+                    Register("task_command_3", "COMMAND=1", "COMMAND=3"),
+                    Register("task_command_word", "COMMAND=1", "COMMAND=register"),
+                    Register("no_extension", "EXT=.SVZ", ""),
+                    Register("extension_without_dot", "EXT=.SVZ", "EXT=SVZ"),
+                    Register("extension_pattern", "EXT=.SVZ", "EXT=.*"),
+                    Register("extension_path", "EXT=.SVZ", "EXT=./../x"),
+                    Register("no_open_command", "COMMAND=\"/opt/sorvane\" \"%1\"", ""),
+                    Register("unclosed_quote", "\"/opt/sorvane\"", "\"/opt/sorvane"),
+                    Register("relative_program", "/opt/sorvane", "sorvane"),
+                    Register("no_file_placeholder", " \"%1\"", ""),
+                    Register("no_description", "FILE_TYPE=x", "")),
+    [](const testing::TestParamInfo<Malformed>& info) { return info.param.name; });
 
-struct SplitCase {
+struct Split {
     const char* command;
-    QStringList expected;  // empty: the command is rejected
+    QStringList expected;  // empty: rejected
 };
 
-class RelayTaskSplit : public testing::TestWithParam<SplitCase> {};
+class RelayTaskSplit : public testing::TestWithParam<Split> {};
 
-TEST_P(RelayTaskSplit, SplitsLikeTheProgramQuotes) {
+TEST_P(RelayTaskSplit, SplitsAsTheProgramQuotes) {
     const QString command = QString::fromUtf8(GetParam().command);
     if (GetParam().expected.isEmpty()) {
         EXPECT_THROW(RelayTask::SplitCommand(command), TaskError);
@@ -110,15 +81,11 @@ TEST_P(RelayTaskSplit, SplitsLikeTheProgramQuotes) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, RelayTaskSplit,
-    testing::Values(SplitCase{"\"/my apps/sorvane\" \"%1\"", {"/my apps/sorvane", "%1"}},
-                    SplitCase{"/usr/bin/sorvane %1", {"/usr/bin/sorvane", "%1"}},
-                    SplitCase{"  \"/x\"   %1  ", {"/x", "%1"}},
-                    SplitCase{"\"/a b\"c %1", {"/a bc", "%1"}},
-                    SplitCase{"\"/x\" \"\"", {"/x", ""}},
-                    SplitCase{"\"/日本語 フォルダ/s\" \"%1\"", {"/日本語 フォルダ/s", "%1"}},
-                    SplitCase{"\"/x %1", {}}, SplitCase{"", {}}, SplitCase{"   ", {}},
-                    SplitCase{"\"\" %1", {}}));
+INSTANTIATE_TEST_SUITE_P(Cases, RelayTaskSplit,
+                         testing::Values(Split{"\"/my apps/s\" \"%1\"", {"/my apps/s", "%1"}},
+                                         Split{"  /usr/bin/s   %1 ", {"/usr/bin/s", "%1"}},
+                                         Split{"\"/a b\"c \"\"", {"/a bc", ""}},
+                                         Split{"\"/x %1", {}}, Split{"   ", {}},
+                                         Split{"\"\" %1", {}}));
 
 }  // namespace

@@ -1,5 +1,4 @@
-// TaskRelay run as the program runs it: one task file path as its only argument, in a scratch
-// XDG_DATA_HOME and XDG_CONFIG_HOME per test.
+// TaskRelay run as the program runs it, in a scratch XDG_DATA_HOME and XDG_CONFIG_HOME.
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -14,10 +13,10 @@ namespace {
 
 const QByteArray kRegister =
     "[EXT]\r\nEXT=.SVZ\r\nCOMMAND=\"/opt/my apps/sorvane\" \"%1\"\r\n"
-    "FILE_TYPE=Sorvane \xE3\x83\x95\xE3\x82\xA1\xE3\x82\xA4\xE3\x83\xAB\r\n"
-    "ICON_FILE=/opt/my apps/sorvane\r\nICON_INDEX=0\r\n\r\n"
-    "[TASK]\r\nCLOSE=1\r\nCOMMAND=1\r\n\r\n";
+    "FILE_TYPE=Sorvane \xE3\x83\x95\xE3\x82\xA1\xE3\x82\xA4\xE3\x83\xAB & <co>\r\n"
+    "ICON_FILE=/opt/my apps/sorvane\r\nICON_INDEX=0\r\n\r\n[TASK]\r\nCLOSE=1\r\nCOMMAND=1\r\n\r\n";
 const QByteArray kRemove = "[EXT]\r\nEXT=.SVZ\r\n\r\n[TASK]\r\nCLOSE=1\r\nCOMMAND=2\r\n\r\n";
+const QString kType = QStringLiteral("application/x-sorvane-project");
 
 struct Outcome {
     int exitCode = -1;
@@ -27,26 +26,19 @@ struct Outcome {
 
 class TaskRelayProgram : public testing::Test {
 protected:
-    void SetUp() override {
-        root_ = testsupport::ScratchDir() + QStringLiteral("/program-") +
-                QString::fromUtf8(testing::UnitTest::GetInstance()->current_test_info()->name());
-        for (const char* sub : {"data", "config", "tasks"}) {
-            QDir().mkpath(root_ + QLatin1Char('/') + QLatin1String(sub));
-        }
-        environment_ = QProcessEnvironment::systemEnvironment();
-        environment_.insert(QStringLiteral("XDG_DATA_HOME"), Data());
-        environment_.insert(QStringLiteral("XDG_CONFIG_HOME"), Config());
+    TaskRelayProgram()
+        : root_(testsupport::ScratchDir() + "/program-" +
+                testing::UnitTest::GetInstance()->current_test_info()->name()) {
+        QDir().mkpath(root_ + "/tasks");
+        environment_.insert(QStringLiteral("XDG_DATA_HOME"), root_ + "/data");
+        environment_.insert(QStringLiteral("XDG_CONFIG_HOME"), root_ + "/config");
     }
 
-    QString Data() const { return root_ + QStringLiteral("/data"); }
-    QString Config() const { return root_ + QStringLiteral("/config"); }
-
-    QString Task(const char* name, const QByteArray& content) const {
-        const QString path = root_ + QStringLiteral("/tasks/") + QLatin1String(name);
-        QFile file(path);
+    QString Write(const QString& name, const QByteArray& content) const {
+        QFile file(root_ + "/tasks/" + name);
         EXPECT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(content);
-        return path;
+        return file.fileName();
     }
 
     Outcome Run(const QString& program, const QStringList& arguments) const {
@@ -60,82 +52,79 @@ protected:
     }
 
     Outcome Relay(const QStringList& arguments) const {
-        return Run(testsupport::BinaryDir() + QStringLiteral("/TaskRelay"), arguments);
+        return Run(testsupport::BinaryDir() + "/TaskRelay", arguments);
     }
 
-    QStringList FilesUnder(const QString& folder) const {
+    QString Read(const QString& relative) const {
+        QFile file(root_ + relative);
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    }
+
+    // Files under data/ and config/, less the desktop's own generated databases.
+    QStringList Written() const {
         QStringList files;
-        QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+        QDirIterator it(root_, QDir::Files, QDirIterator::Subdirectories);
         while (it.hasNext()) {
-            files.append(it.next());
+            const QString file = it.next().mid(root_.size());
+            const bool database = file.startsWith("/data/mime/") && !file.contains("/packages/");
+            if (!database && !file.endsWith("/mimeinfo.cache") && !file.startsWith("/tasks/")) {
+                files.append(file);
+            }
         }
+        files.sort();
         return files;
     }
 
     QString root_;
-    QProcessEnvironment environment_;
+    QProcessEnvironment environment_ = QProcessEnvironment::systemEnvironment();
 };
 
-TEST_F(TaskRelayProgram, RegistersAndRemovesTheAssociation) {
-    const Outcome registered = Relay({Task("register.tmp", kRegister)});
+TEST_F(TaskRelayProgram, RegistersTheAssociationAndRemovesExactlyIt) {
+    const Outcome registered = Relay({Write("register.tmp", kRegister)});
     ASSERT_EQ(registered.exitCode, 0) << qPrintable(registered.errors);
-    EXPECT_TRUE(QFileInfo::exists(Data() + QStringLiteral("/applications/sorvane.desktop")));
-    EXPECT_TRUE(QFileInfo::exists(Data() + QStringLiteral("/mime/packages/sorvane-project.xml")));
-    EXPECT_TRUE(QFileInfo::exists(Config() + QStringLiteral("/mimeapps.list")));
+    EXPECT_EQ(Written(), QStringList({"/config/mimeapps.list", "/data/applications/sorvane.desktop",
+                                      "/data/icons/hicolor/scalable/apps/sorvane.svg",
+                                      "/data/mime/packages/sorvane-project.xml"}));
+    EXPECT_TRUE(Read("/data/applications/sorvane.desktop")
+                    .contains("\nExec=\"/opt/my apps/sorvane\" %f\nIcon=sorvane\n"
+                              "MimeType=application/x-sorvane-project;\n"));
+    const QString package = Read("/data/mime/packages/sorvane-project.xml");
+    EXPECT_TRUE(package.contains("<glob pattern=\"*.SVZ\"/>\n    <glob pattern=\"*.svz\"/>"));
+    EXPECT_TRUE(package.contains(QStringLiteral("<comment>Sorvane ファイル &amp; &lt;co&gt;<")));
+    EXPECT_EQ(Read("/config/mimeapps.list"),
+              "[Default Applications]\napplication/x-sorvane-project=sorvane.desktop\n");
 
-    const QString xdgMime = QStandardPaths::findExecutable(QStringLiteral("xdg-mime"));
+    const QString xdgMime = QStandardPaths::findExecutable("xdg-mime");
     if (!xdgMime.isEmpty()) {
-        const QStringList query = {QStringLiteral("query"), QStringLiteral("default"),
-                                   QStringLiteral("application/x-sorvane-project")};
-        EXPECT_EQ(Run(xdgMime, query).output, QStringLiteral("sorvane.desktop"));
-        if (!QStandardPaths::findExecutable(QStringLiteral("update-mime-database")).isEmpty()) {
-            const QString project = Task("検索 プロジェクト.SVZ", "[SYSTEM]\r\nVersion=0\r\n");
-            EXPECT_EQ(
-                Run(xdgMime, {QStringLiteral("query"), QStringLiteral("filetype"), project}).output,
-                QStringLiteral("application/x-sorvane-project"));
+        EXPECT_EQ(Run(xdgMime, {"query", "default", kType}).output, "sorvane.desktop");
+        if (!QStandardPaths::findExecutable("update-mime-database").isEmpty()) {
+            const QString project = Write("検索 1.SVZ", "[SYSTEM]\r\nVersion=0\r\n");
+            EXPECT_EQ(Run(xdgMime, {"query", "filetype", project}).output, kType);
         }
     }
 
-    const Outcome removed = Relay({Task("remove.tmp", kRemove)});
+    const Outcome removed = Relay({Write("remove.tmp", kRemove)});
     ASSERT_EQ(removed.exitCode, 0) << qPrintable(removed.errors);
-    const QStringList left = FilesUnder(Data()) + FilesUnder(Config());
-    for (const QString& file : left) {
-        // Only the desktop's own generated databases stay behind.
-        EXPECT_FALSE(file.endsWith(QLatin1String(".desktop")) ||
-                     file.endsWith(QLatin1String(".svg")) ||
-                     file.endsWith(QLatin1String("mimeapps.list")) ||
-                     file.contains(QLatin1String("/packages/")))
-            << qPrintable(file);
-    }
+    EXPECT_EQ(Written(), QStringList());
     if (!xdgMime.isEmpty()) {
-        EXPECT_EQ(Run(xdgMime, {QStringLiteral("query"), QStringLiteral("default"),
-                                QStringLiteral("application/x-sorvane-project")})
-                      .output,
-                  QString());
+        EXPECT_EQ(Run(xdgMime, {"query", "default", kType}).output, QString());
     }
 }
 
-TEST_F(TaskRelayProgram, AMalformedTaskFileFailsWithAMessageAndWritesNothing) {
-    const QByteArray broken = QByteArray(kRegister).replace("COMMAND=1", "COMMAND=7");
-    const Outcome outcome = Relay({Task("broken.tmp", broken)});
-    EXPECT_EQ(outcome.exitCode, 1);
-    EXPECT_TRUE(outcome.errors.contains(QStringLiteral("TaskRelay:")))
-        << qPrintable(outcome.errors);
-    EXPECT_EQ(FilesUnder(Data()) + FilesUnder(Config()), QStringList());
-}
-
-TEST_F(TaskRelayProgram, AMissingTaskFileFailsAndWritesNothing) {
-    const Outcome outcome = Relay({root_ + QStringLiteral("/tasks/none.tmp")});
-    EXPECT_EQ(outcome.exitCode, 1);
-    EXPECT_FALSE(outcome.errors.isEmpty());
-    EXPECT_EQ(FilesUnder(Data()) + FilesUnder(Config()), QStringList());
-}
-
-TEST_F(TaskRelayProgram, TakesExactlyOneArgument) {
-    const QString task = Task("register.tmp", kRegister);
-    EXPECT_EQ(Relay({}).exitCode, 2);
-    EXPECT_EQ(Relay({task, task}).exitCode, 2);
-    EXPECT_EQ(FilesUnder(Data()) + FilesUnder(Config()), QStringList());
+TEST_F(TaskRelayProgram, RefusesBadInvocationsWithAMessageAndWritesNothing) {
+    const QString broken =
+        Write("broken.tmp", QByteArray(kRegister).replace("COMMAND=1", "COMMAND=7"));
+    const QString good = Write("good.tmp", kRegister);
+    const struct {
+        QStringList arguments;
+        int exitCode;
+    } cases[] = {{{broken}, 1}, {{root_ + "/none.tmp"}, 1}, {{}, 2}, {{good, good}, 2}};
+    for (const auto& [arguments, exitCode] : cases) {
+        const Outcome outcome = Relay(arguments);
+        EXPECT_EQ(outcome.exitCode, exitCode) << qPrintable(arguments.join(' '));
+        EXPECT_FALSE(outcome.errors.isEmpty());
+    }
+    EXPECT_EQ(Written(), QStringList());
 }
 
 }  // namespace
