@@ -20,6 +20,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHeaderView>
+#include <QScreen>
 #include <QStandardPaths>
 #include <QSystemTrayIcon>
 #include <QTimer>
@@ -86,6 +87,10 @@ TFormMain::TFormMain(QWidget* owner, const QString& startupProject)
     }
     ActionViewSearchExecute();
     ApplyResultColumnWidths();
+    // Centred on the screen at first show; a restored rectangle replaces this when idle.
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        move(screen->availableGeometry().center() - QPoint(width() / 2, height() / 2));
+    }
 }
 
 TFormMain::~TFormMain() = default;

@@ -69,8 +69,9 @@ WorkbookViewer::WorkbookViewer(QWidget* parent) : QMainWindow(parent) {
     auto* splitter = new QSplitter(Qt::Horizontal);
     splitter->addWidget(SheetTabs);
     splitter->addWidget(cellPanel);
-    splitter->setStretchFactor(0, 3);
-    splitter->setStretchFactor(1, 1);
+    splitter->setStretchFactor(0, 1);
+    splitter->setStretchFactor(1, 0);
+    splitter->setSizes({width() * 3 / 4, width() / 4});
     setCentralWidget(splitter);
 }
 
@@ -166,6 +167,7 @@ void WorkbookViewer::UpdateCellPanel() {
     const QModelIndex index = model != nullptr ? view->currentIndex() : QModelIndex();
     LabelAddress->setText(index.isValid() ? SheetTableModel::Address(index) : QString());
     EditFormula->setText(index.isValid() ? model->FormulaAt(index) : QString());
+    EditFormula->setCursorPosition(0);  // long formulas show their beginning
     MemoComment->setPlainText(index.isValid() ? model->CommentAt(index) : QString());
 }
 

@@ -317,6 +317,11 @@ private slots:
         QVERIFY(viewer != nullptr && viewer->isVisible());
         QCOMPARE(viewer->CurrentSheet(), 1);
         QCOMPARE(viewer->CurrentAddress(), row.Column + row.Row);
+        const QString shot = qEnvironmentVariable("SORVANE_SCREENSHOT");
+        if (!shot.isEmpty()) {
+            QTest::qWait(100);
+            QVERIFY(viewer->grab().save(shot + QStringLiteral(".viewer.png")));
+        }
     }
 
 private:
