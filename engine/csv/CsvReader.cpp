@@ -40,10 +40,18 @@ void CsvReader::ReadWorkbook(Workbook& book) {
     if (file.size() > limits_.maxFileBytes) {
         TooLarge(path_, QStringLiteral("%1 bytes").arg(file.size()));
     }
-    // Read no more than the limit even if the file grows meanwhile.
-    bytes_ = file.read(limits_.maxFileBytes + 1);
-    if (bytes_.size() > limits_.maxFileBytes) {
-        TooLarge(path_, QStringLiteral("more than %1 bytes").arg(limits_.maxFileBytes));
+    // Chunks, so the limit holds even for a file that grows while it is read.
+    constexpr qint64 Chunk = qint64{1} << 20;
+    bytes_.reserve(file.size());
+    while (!file.atEnd()) {
+        const QByteArray chunk = file.read(Chunk);
+        if (chunk.isEmpty()) {
+            break;
+        }
+        bytes_ += chunk;
+        if (bytes_.size() > limits_.maxFileBytes) {
+            TooLarge(path_, QStringLiteral("more than %1 bytes").arg(limits_.maxFileBytes));
+        }
     }
     if (file.error() != QFileDevice::NoError) {
         throw EngineError(
