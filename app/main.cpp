@@ -1,15 +1,11 @@
 // The program entry: the application object, the engine with its viewer, the storage hooks
 // (warning box, wait cursor), and the main window.
+#include "app/DesktopHooks.h"
 #include "app/SorvaneApplication.h"
 #include "app/Tformmain.h"
 #include "app/ViewerPresenter.h"
-#include "app/WarningDialog.h"
 #include "engine/EngineServer.h"
 #include "storage/Exception.h"
-#include "storage/Tcursorhourglass.h"
-#include "storage/WarningBox.h"
-
-#include <QGuiApplication>
 
 int main(int argc, char** argv) {
     SorvaneApplication app(argc, argv);
@@ -17,11 +13,7 @@ int main(int argc, char** argv) {
         QApplication::setOrganizationName(QStringLiteral("Tavrick"));
         QApplication::setApplicationName(QStringLiteral("Sorvane"));
         QApplication::setApplicationDisplayName(QStringLiteral("Sorvane"));
-        WarningBox::SetHandler([](const QString& message) {
-            WarningDialog::Show(QApplication::activeWindow(), message);
-        });
-        TCursorHourGlass::SetHooks([] { QGuiApplication::setOverrideCursor(Qt::WaitCursor); },
-                                   [] { QGuiApplication::restoreOverrideCursor(); });
+        DesktopHooks::Install();
         ViewerPresenter presenter;
         engine::SetPresenter(&presenter);
         engine::RegisterEngine();
@@ -32,6 +24,7 @@ int main(int argc, char** argv) {
         form.show();
         const int result = app.exec();
         engine::SetPresenter(nullptr);
+        DesktopHooks::Remove();
         return result;
     } catch (const Exception& error) {
         SorvaneApplication::ShowException(error.Message());

@@ -2,6 +2,7 @@
 // engine with its viewer, and small workbook folders made on the fly.
 #pragma once
 
+#include "app/DesktopHooks.h"
 #include "app/ViewerPresenter.h"
 #include "engine/EngineServer.h"
 #include "storage/Tconfig.h"
@@ -74,14 +75,19 @@ inline void RemoveSettings() {
     QFile::remove(GetConfigFileName());
 }
 
-// The engine as "Excel.Application", showing its workbooks in a viewer of its own.
+// The engine as "Excel.Application", showing its workbooks in a viewer of its own, with the
+// desktop's warning box and wait cursor as the program sets them up.
 class EngineWithViewer {
 public:
     EngineWithViewer() {
+        DesktopHooks::Install();
         engine::SetPresenter(&presenter_);
         engine::RegisterEngine();
     }
-    ~EngineWithViewer() { engine::SetPresenter(nullptr); }
+    ~EngineWithViewer() {
+        engine::SetPresenter(nullptr);
+        DesktopHooks::Remove();
+    }
     ViewerPresenter& Presenter() { return presenter_; }
 
 private:
