@@ -1,8 +1,6 @@
 #include <QApplication>
 #include <QLabel>
-#include <QPushButton>
 #include <QTest>
-#include <QTimer>
 
 #include "dialogs/Tformaboutbox.h"
 #include "storage/Exception.h"
@@ -27,15 +25,6 @@ private slots:
         const auto* comments = box.findChild<QLabel*>(QStringLiteral("Comments"));
         QCOMPARE(comments->text(), QStringLiteral("フォルダ中のExcelファイルを一括検索する"));
         QVERIFY(comments->wordWrap());
-    }
-
-    void okClosesTheBox() {
-        TFormAboutBox box(nullptr);
-        QTimer::singleShot(0, &box, [&box] {
-            QTest::mouseClick(box.findChild<QPushButton*>(QStringLiteral("OKButton")),
-                              Qt::LeftButton);
-        });
-        QCOMPARE(box.exec(), int(QDialog::Accepted));
     }
 
     void withoutABlockNoBoxIsMade() {

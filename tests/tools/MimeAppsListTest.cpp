@@ -52,12 +52,4 @@ TEST(MimeAppsList, RemovingLeavesOtherApplicationsAndTypesAlone) {
     EXPECT_EQ(MimeAppsList::WithoutDefault(text, kType, kId), text);
 }
 
-TEST(MimeAppsList, RegisteringAgainMovesUsToTheFront) {
-    const QString text = QStringLiteral(
-        "[Default Applications]\napplication/x-sorvane-project=other.desktop;sorvane.desktop\n");
-    EXPECT_EQ(MimeAppsList::WithDefault(text, kType, kId),
-              QStringLiteral("[Default Applications]\n"
-                             "application/x-sorvane-project=sorvane.desktop;other.desktop\n"));
-}
-
 }  // namespace
