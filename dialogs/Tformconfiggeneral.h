@@ -22,9 +22,6 @@ public:
     void LoadConfig(const TConfig& config);
     void StoreConfig(TConfig& config) const;
 
-    // The relay the association buttons use; tests point it at a program folder of their own.
-    void SetTaskRelay(const TTaskRelay& relay) { relay_ = relay; }
-
 protected:
     void keyPressEvent(QKeyEvent* event) override;
 

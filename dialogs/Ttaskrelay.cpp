@@ -9,6 +9,8 @@
 
 namespace {
 
+// The sibling program, always looked for in the running program's own folder.
+const QString kExecutableName = QStringLiteral("TaskRelay");
 const QString kSectionExt = QStringLiteral("EXT");
 const QString kSectionTask = QStringLiteral("TASK");
 constexpr int kCommandRegister = 1;
@@ -21,7 +23,7 @@ TTaskRelay::TTaskRelay() : TTaskRelay(QCoreApplication::applicationFilePath()) {
 TTaskRelay::TTaskRelay(QString programPath) : programPath_(std::move(programPath)) {}
 
 QString TTaskRelay::ExecutablePath() const {
-    return QFileInfo(programPath_).absolutePath() + QLatin1Char('/') + ExecutableName();
+    return QFileInfo(programPath_).absolutePath() + QLatin1Char('/') + kExecutableName;
 }
 
 void TTaskRelay::RegisterExtension(const QString& extension, const QString& description,

@@ -22,9 +22,8 @@ public:
     // A missing or failing TaskRelay is not reported: the association is not verified.
     void RunTask(const QString& taskFile) const;
 
-    QString ExecutablePath() const;
-    static QString ExecutableName() { return QStringLiteral("TaskRelay"); }
-
 private:
+    QString ExecutablePath() const;
+
     QString programPath_;
 };
