@@ -1,25 +1,21 @@
-// File helpers for the storage tests: a fresh folder per test under the scratch home, and whole
-// files read and written as bytes.
+// Helpers for the storage tests: a fresh folder per test in the scratch home, whole files as
+// bytes, and an environment variable changed for one scope.
 #pragma once
 
 #include "tests/support/TestEnvironment.h"
 
 #include <gtest/gtest.h>
 
-#include <QByteArray>
 #include <QDir>
 #include <QFile>
-#include <QString>
+#include <cstdlib>
 
 namespace storagetest {
 
-// An empty folder named after the running test (parameterised tests get one per case).
 inline QString TestDir() {
-    const auto* info = testing::UnitTest::GetInstance()->current_test_info();
-    QString name =
-        QString::fromUtf8(info->test_suite_name()) + u'.' + QString::fromUtf8(info->name());
-    name.replace(u'/', u'_');
-    QDir dir(testsupport::ScratchDir() + QStringLiteral("/storage/") + name);
+    const auto* test = testing::UnitTest::GetInstance()->current_test_info();
+    QDir dir(testsupport::ScratchDir() + QStringLiteral("/storage/") + test->test_suite_name() +
+             u'.' + test->name());
     dir.removeRecursively();
     QDir().mkpath(dir.path());
     return dir.path();
@@ -27,13 +23,28 @@ inline QString TestDir() {
 
 inline void WriteBytes(const QString& path, const QByteArray& bytes) {
     QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
-    ASSERT_EQ(file.write(bytes), bytes.size());
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
 }
 
 inline QByteArray ReadBytes(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
+
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const char* value)  // a null value unsets
+        : name_(name), had_(qEnvironmentVariableIsSet(name)), old_(qgetenv(name)) {
+        value != nullptr ? setenv(name, value, 1) : unsetenv(name);
+    }
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+    ~ScopedEnv() { had_ ? setenv(name_, old_.constData(), 1) : unsetenv(name_); }
+
+private:
+    const char* name_;
+    bool had_;
+    QByteArray old_;
+};
 
 }  // namespace storagetest

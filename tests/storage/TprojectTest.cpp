@@ -5,9 +5,7 @@
 
 namespace {
 
-using storagetest::ReadBytes;
-using storagetest::TestDir;
-using storagetest::WriteBytes;
+using namespace storagetest;
 
 TEST(TProject, DefaultProjectIsWrittenExactly) {
     const QString path = TestDir() + QStringLiteral("/default.SVZ");
@@ -22,81 +20,44 @@ TEST(TProject, DefaultProjectIsWrittenExactly) {
 
 TEST(TProject, SaveThenLoadRestoresTheConditionsAndKeepsOtherSections) {
     const QString path = TestDir() + QStringLiteral("/検索.SVZ");
-    WriteBytes(path, "[Notes]\r\nby=hand\r\n[SEARCH]\r\nWord=old\r\n");
+    WriteBytes(path, "[Notes]\r\nby=hand\r\n");
     TProject saved;
     saved.Dir = QStringLiteral("/データ/帳票");
-    saved.IsSearchSubDir = true;
+    saved.IsSearchSubDir = saved.MatchCase = saved.LookAt = true;
     saved.Word = QStringLiteral("  abc");
-    saved.SetSearchOrder(1);
-    saved.SetFindLookIn(2);
-    saved.MatchCase = true;
     saved.MatchByte = false;
-    saved.LookAt = true;
-    saved.Ext = {2};
+    saved.Ext = {2, 0};
     saved.Save(path);
-
     TProject loaded;
     loaded.Load(path);
     EXPECT_EQ(loaded.FileName, path);
     EXPECT_EQ(loaded.Dir, saved.Dir);
-    EXPECT_TRUE(loaded.IsSearchSubDir);
     EXPECT_EQ(loaded.Word, QStringLiteral("abc"));  // values are trimmed on reading
-    EXPECT_EQ(loaded.SearchOrder, 1);
-    EXPECT_EQ(loaded.FindLookIn, 2);
-    EXPECT_TRUE(loaded.MatchCase);
-    EXPECT_FALSE(loaded.MatchByte);
-    EXPECT_TRUE(loaded.LookAt);
-    EXPECT_EQ(loaded.Ext, std::set<int32_t>{2});
-    EXPECT_TRUE(ReadBytes(path).startsWith("[Notes]\r\nby=hand\r\n\r\n[SEARCH]\r\nWord=  abc\r\n"));
+    EXPECT_TRUE(loaded.IsSearchSubDir && loaded.MatchCase && loaded.LookAt && !loaded.MatchByte);
+    EXPECT_EQ(loaded.ExtText(), QStringLiteral("0,2"));
+    EXPECT_TRUE(ReadBytes(path).startsWith("[Notes]\r\nby=hand\r\n\r\n[SYSTEM]"));
 }
 
-struct ProjectCase {
-    const char* name;
-    const char* search;  // the SEARCH section's lines
-    std::set<int32_t> ext;
-    int32_t searchOrder;
-    int32_t findLookIn;
-    bool matchByte;
-};
-
-void PrintTo(const ProjectCase& c, std::ostream* os) {
-    *os << c.name;
-}
-
-class TProjectLoad : public testing::TestWithParam<ProjectCase> {};
-
-TEST_P(TProjectLoad, ReadsHandEditedValues) {
+TEST(TProject, LoadReadsHandEditedValues) {
     const QString path = TestDir() + QStringLiteral("/p.SVZ");
-    WriteBytes(path, QByteArray("[SEARCH]\n") + GetParam().search);
     TProject project;
+    const struct {
+        const char* ext;  // null: no Ext key
+        std::set<int32_t> expected;
+    } exts[] = {
+        {nullptr, {0, 1, 2}}, {"", {}}, {"2,0,2", {0, 2}}, {"1,x", {0, 1}}, {"7, $1", {1, 7}}};
+    for (const auto& c : exts) {
+        WriteBytes(path, c.ext ? QByteArray("[SEARCH]\nExt=") + c.ext : QByteArray("[SEARCH]\n"));
+        project.Load(path);
+        EXPECT_EQ(project.Ext, c.expected) << (c.ext ? c.ext : "none");
+    }
+    WriteBytes(path, "[search]\nSearchOrder=1\nFindLookIn=2\nMatchByte=0\n");
     project.Load(path);
-    EXPECT_EQ(project.Ext, GetParam().ext);
-    EXPECT_EQ(project.SearchOrder, GetParam().searchOrder);
-    EXPECT_EQ(project.FindLookIn, GetParam().findLookIn);
-    EXPECT_EQ(project.MatchByte, GetParam().matchByte);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Values, TProjectLoad,
-    testing::Values(
-        ProjectCase{"Nothing", "", {0, 1, 2}, 0, 0, true},
-        ProjectCase{"EmptyExt", "Ext=\n", {}, 0, 0, true},
-        ProjectCase{"DuplicateExt", "Ext=2,0,2\n", {0, 2}, 0, 0, true},
-        ProjectCase{"NonNumericExt", "Ext=1,x\n", {0, 1}, 0, 0, true},
-        ProjectCase{"UnknownExt", "Ext=7\n", {7}, 0, 0, true},
-        ProjectCase{
-            "InRange", "SearchOrder=1\nFindLookIn=2\nMatchByte=0\n", {0, 1, 2}, 1, 2, false},
-        ProjectCase{
-            "OutOfRange", "SearchOrder=2\nFindLookIn=-1\nMatchByte=x\n", {0, 1, 2}, 0, 0, true},
-        ProjectCase{"Overflow", "SearchOrder=4294967297\nFindLookIn=0x1\n", {0, 1, 2}, 0, 1, true}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-TEST(TProject, ExtTextListsTheSetInAscendingOrder) {
-    TProject project;
-    project.SetExtText(QStringLiteral("2, 0 ,$1"));
-    EXPECT_EQ(project.ExtText(), QStringLiteral("0,1,2"));
-    project.Ext.clear();
-    EXPECT_EQ(project.ExtText(), QString());
+    EXPECT_TRUE(project.SearchOrder == 1 && project.FindLookIn == 2 && !project.MatchByte);
+    WriteBytes(path, "[SEARCH]\nSearchOrder=2\nFindLookIn=-1\nMatchByte=x\nIsSearchSubDir=0x1\n");
+    project.Load(path);
+    EXPECT_TRUE(project.SearchOrder == 0 && project.FindLookIn == 0 && project.MatchByte);
+    EXPECT_TRUE(project.IsSearchSubDir);
 }
 
 TEST(TProject, FailedLoadOrSaveKeepsTheFileName) {
