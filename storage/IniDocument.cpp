@@ -4,6 +4,7 @@
 #include "storage/Exception.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <limits>
 
 namespace {
@@ -66,21 +67,28 @@ bool ParseDigits(QStringView digits, int base, uint64_t limit, uint64_t& magnitu
 }  // namespace
 
 IniDocument::IniDocument(const QString& path) : path_(path) {
-    QFile file(path);
-    if (!file.exists()) {
+    const QFileInfo info(path);
+    if (!info.exists()) {
         return;
     }
+    const auto fail = [&path](const QString& reason) {
+        return Exception(
+            QStringLiteral("ファイルを読み込めませんでした。\n%1\n%2").arg(path, reason));
+    };
+    // A folder, device or pipe at the path could block or never end.
+    if (!info.isFile()) {
+        throw fail(QStringLiteral("通常のファイルではありません。"));
+    }
+    QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        throw Exception(QStringLiteral("ファイルを読み込めませんでした。\n%1\n%2")
-                            .arg(path, file.errorString()));
+        throw fail(file.errorString());
     }
     const QByteArray bytes = file.read(kMaxFileSize + 1);
     if (bytes.size() > kMaxFileSize) {
-        throw Exception(QStringLiteral("ファイルが大きすぎるため読み込めません。\n%1").arg(path));
+        throw fail(QStringLiteral("ファイルが大きすぎます。"));
     }
     if (file.error() != QFileDevice::NoError) {
-        throw Exception(QStringLiteral("ファイルを読み込めませんでした。\n%1\n%2")
-                            .arg(path, file.errorString()));
+        throw fail(file.errorString());
     }
     Parse(TextEncoding::Decode(bytes, encoding_));
 }
