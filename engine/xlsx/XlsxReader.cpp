@@ -11,14 +11,14 @@
 #include "engine/xlsx/XmlStream.h"
 #include "engine/xlsx/ZipArchive.h"
 
-#include <QFileInfo>
+#include <QDir>
 #include <QSet>
 
 namespace engine {
 namespace {
 
 QString UserMessage(EngineErrorKind kind, const QString& path) {
-    const QString name = QFileInfo(path).fileName();
+    const QString name = QDir::toNativeSeparators(path);
     switch (kind) {
         case EngineErrorKind::FileNotFound:
             return QStringLiteral("ファイル「%1」が見つかりません。").arg(name);

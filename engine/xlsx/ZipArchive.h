@@ -30,8 +30,9 @@ public:
     using Sink = std::function<void(std::string_view chunk)>;
 
     static constexpr uint64_t MaxTotalInflated = uint64_t{4} << 30;
-    static constexpr uint64_t MaxRatio = 1100;  // deflate itself cannot exceed ~1032:1
-    static constexpr uint64_t RatioAllowance = uint64_t{1} << 20;
+    // Worksheet XML rarely compresses beyond 100:1; small members may inflate freely.
+    static constexpr uint64_t MaxRatio = 500;
+    static constexpr uint64_t RatioAllowance = uint64_t{16} << 20;
     static constexpr size_t MaxEntries = 1 << 20;
 
     // Maps the file and reads the central directory.
