@@ -61,6 +61,7 @@ TFormMain::TFormMain(QWidget* owner, const QString& startupProject)
     ui_->ListViewResult->setModel(results_);
     ui_->ListViewResult->header()->setMinimumSectionSize(0);
     ui_->ListViewResult->header()->setStretchLastSection(false);
+    ui_->ListViewResult->header()->setSectionsMovable(false);
     controls_ = std::make_unique<ConditionControls>(*ui_);
     controls_->FillFileTypes();
     projects_ =

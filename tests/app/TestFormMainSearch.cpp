@@ -252,6 +252,14 @@ private slots:
         QCOMPARE(engine_->Presenter().Viewer(), viewer);
         QCOMPARE(QFileInfo(viewer->Book()->Path()).fileName(), QStringLiteral("b.csv"));
         QCOMPARE(viewer->CurrentAddress(), QStringLiteral("B1"));
+
+        // A closed viewer no longer counts as running: the next jump makes it visible again.
+        viewer->close();
+        QVERIFY(!engine_->Presenter().IsOpen());
+        DoubleClickRow(form, 0);
+        QVERIFY(viewer->isVisible());
+        QCOMPARE(QFileInfo(viewer->Book()->Path()).fileName(), QStringLiteral("a.csv"));
+        QCOMPARE(viewer->CurrentAddress(), QStringLiteral("B2"));
     }
 
     void jumpToADeletedWorkbookWarns() {
