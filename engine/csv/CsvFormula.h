@@ -1,9 +1,7 @@
 // Computes the results of the formulas in a .csv file, which the spreadsheet application
-// evaluates when it opens one. Covered: numbers, "text", TRUE/FALSE, references to single
-// cells of the same sheet (A1, $B$2), parentheses, unary + and -, %, ^, * /, + -, & and the
-// comparisons = <> < > <= >=, with the application's error values (#DIV/0!, #VALUE!,
-// #NAME? for an unknown name). Not covered: functions, ranges, other sheets, arrays;
-// such a formula keeps its text and shows an empty value.
+// evaluates when it opens one: each formula cell through FormulaExpression, references to
+// other formula cells first. A formula it cannot compute (a function, a range, a circular
+// reference) keeps its text and shows an empty value.
 #pragma once
 
 #include "engine/Cell.h"
