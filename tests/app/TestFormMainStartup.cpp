@@ -7,6 +7,7 @@
 #include "storage/Tproject.h"
 
 #include <QAction>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QScreen>
@@ -315,6 +316,58 @@ private slots:
         QVERIFY(form.isVisible());
         Action(form, "ActionViewStayOnTop")->trigger();
         QVERIFY(!IsTopmost(form));
+    }
+
+    void folderBrowserReplacesTheFolderOnlyWhenConfirmed() {
+        TFormMain form;
+        StartWindow(form);
+        auto* folder = Child<QLineEdit>(form, "EditFolder");
+        folder->setText(QStringLiteral("kept"));
+        QString title;
+        formtest::AnswerNextModal([&title](QWidget* modal) {
+            title = modal->windowTitle();
+            qobject_cast<QDialog*>(modal)->reject();
+        });
+        Action(form, "ActionBookFolderReffer")->trigger();
+        QCOMPARE(title, QStringLiteral("検索フォルダーの参照"));
+        QCOMPARE(folder->text(), QStringLiteral("kept"));
+
+        const QString chosen = formtest::FreshFolder(QStringLiteral("chosen"));
+        formtest::AnswerNextModal([&chosen](QWidget* modal) {
+            auto* dialog = qobject_cast<QFileDialog*>(modal);
+            QVERIFY(dialog != nullptr);
+            dialog->setDirectory(chosen);
+            dialog->selectFile(chosen);
+            static_cast<QDialog*>(dialog)->accept();
+        });
+        Action(form, "ActionBookFolderReffer")->trigger();
+        QCOMPARE(folder->text(), chosen);
+    }
+
+    void generalSettingsDropStayOnTopWhileOpen_data() {
+        QTest::addColumn<bool>("confirm");
+        QTest::newRow("cancel") << false;
+        QTest::newRow("OK saves at once") << true;
+    }
+
+    void generalSettingsDropStayOnTopWhileOpen() {
+        QFETCH(bool, confirm);
+        TFormMain form;
+        StartWindow(form);
+        Action(form, "ActionViewStayOnTop")->trigger();
+        QVERIFY(IsTopmost(form));
+        QVERIFY(!QFile::exists(GetConfigFileName()));
+        bool topmostWhileOpen = true;
+        formtest::AnswerNextModal([&](QWidget* modal) {
+            topmostWhileOpen = IsTopmost(form);
+            auto* dialog = qobject_cast<QDialog*>(modal);
+            confirm ? dialog->accept() : dialog->reject();
+        });
+        Action(form, "ActionConfigGeneral")->trigger();
+        QVERIFY(!topmostWhileOpen);
+        QVERIFY(IsTopmost(form));
+        QVERIFY(Action(form, "ActionViewStayOnTop")->isChecked());
+        QCOMPARE(QFile::exists(GetConfigFileName()), confirm);
     }
 
     void resultColumnDialogHidesAndShowsColumns() {
