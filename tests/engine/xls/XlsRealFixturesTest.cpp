@@ -152,6 +152,18 @@ TEST_F(XlsRealFixtures, EveryWorkbookOpensOrIsRefusedClearly) {
     EXPECT_GE(opened, 20);
 }
 
+TEST_F(XlsRealFixtures, EncryptedPackageIsPasswordProtected) {
+    try {
+        XlsReader reader(dir_ + QStringLiteral("/calamine/pass_protected.xlsx"));
+        FAIL() << "opened";
+    } catch (const EngineError& error) {
+        EXPECT_EQ(error.Kind(), EngineErrorKind::Encrypted);
+        EXPECT_EQ(
+            error.Message(),
+            QStringLiteral("「pass_protected.xlsx」はパスワードで保護されているため開けません。"));
+    }
+}
+
 // Where the formula bar keeps what the user typed and the manifest's engines do not.
 const std::map<QString, QString> FormulaDifferences = {
     // The file stores the space after the comma (a space token); the formula bar shows it.
