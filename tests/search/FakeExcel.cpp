@@ -7,170 +7,121 @@
 namespace fake {
 namespace {
 
-const QString kProgId = QStringLiteral("Excel.Application");
-
-using Handler = std::function<Variant(const QString&, const std::vector<Variant>&)>;
+using Members = std::function<Variant(const QString& member, const std::vector<Variant>& args)>;
 
 class Object : public AutomationObject {
 public:
-    Object(QStringList* log, Handler handler) : log_(log), handler_(std::move(handler)) {}
+    Object(std::shared_ptr<FakeExcel> excel, Members members, size_t index)
+        : index(index), excel_(std::move(excel)), members_(std::move(members)) {}
     Variant Invoke(const QString& member, InvokeKind, const std::vector<Variant>& args) override {
-        log_->append(member);
-        return handler_(member.toLower(), args);
+        excel_->log.append(member);
+        return members_(member.toLower(), args);
     }
+    const size_t index;  // a found cell's position in its sheet's hit list
 
 private:
-    QStringList* log_;
-    Handler handler_;
+    std::shared_ptr<FakeExcel> excel_;
+    Members members_;
 };
 
-[[noreturn]] void Unknown(const QString& member) {
-    throw AutomationError(QStringLiteral("unknown member ") + member);
+Variant Make(const std::shared_ptr<FakeExcel>& excel, Members members, size_t index = 0) {
+    return Variant(ObjectRef(std::make_shared<Object>(excel, std::move(members), index)));
 }
 
-// One found cell; FindNext recognises it by its position in the sheet's hit list.
-class FoundCell : public AutomationObject {
-public:
-    FoundCell(QStringList* log, Cell cell, size_t index)
-        : index(index), log_(log), cell_(std::move(cell)) {}
-    Variant Invoke(const QString& member, InvokeKind, const std::vector<Variant>&) override {
-        log_->append(member);
-        const QString m = member.toLower();
-        if (m == QLatin1String("column")) {
-            return Variant(int32_t(cell_.column));
-        }
-        if (m == QLatin1String("row")) {
-            return Variant(int32_t(cell_.row));
-        }
-        if (m == QLatin1String("text")) {
-            return Variant(cell_.text);
-        }
-        if (m == QLatin1String("formula")) {
-            return Variant(cell_.formula);
-        }
-        if (m == QLatin1String("comment")) {
-            if (cell_.comment.isEmpty()) {
+[[noreturn]] void Unknown(const QString& member) {
+    throw AutomationError("unknown member " + member);
+}
+
+Variant FoundCell(const std::shared_ptr<FakeExcel>& excel, const Sheet& sheet, size_t index) {
+    const Cell cell = sheet.hits.at(index);
+    return Make(
+        excel,
+        [excel, cell](const QString& m, const auto&) {
+            if (m == "column" || m == "row") {
+                return Variant(int32_t(m == "column" ? cell.column : cell.row));
+            }
+            if (m == "text" || m == "formula") {
+                return Variant(cell.text);
+            }
+            if (m != "comment") {
+                Unknown(m);
+            }
+            if (cell.comment.isEmpty()) {
                 return Variant();
             }
-            const QString text = cell_.comment;
-            return Variant(ObjectRef(std::make_shared<Object>(
-                log_, [text](const QString&, const auto&) { return Variant(text); })));
+            return Make(excel,
+                        [cell](const QString&, const auto&) { return Variant(cell.comment); });
+        },
+        index);
+}
+
+Variant UsedRange(const std::shared_ptr<FakeExcel>& excel, const Sheet& sheet) {
+    return Make(excel, [excel, &sheet](const QString& m, const auto& args) {
+        if (m == "find") {
+            excel->findArgs = args;
+            if (sheet.failOnFind) {
+                throw AutomationError("find failed in " + sheet.name);
+            }
+            return sheet.hits.empty() ? Variant() : FoundCell(excel, sheet, 0);
         }
-        Unknown(m);
-    }
+        if (m != "findnext") {
+            Unknown(m);
+        }
+        const auto& after = dynamic_cast<const Object&>(*args.at(0).ToObject());
+        return FoundCell(excel, sheet, (after.index + 1) % sheet.hits.size());
+    });
+}
 
-    const size_t index;
-
-private:
-    QStringList* log_;
-    Cell cell_;
-};
+Variant Workbook(const std::shared_ptr<FakeExcel>& excel, const Book& book) {
+    const Variant sheets = Make(excel, [excel, &book](const QString& m, const auto& args) {
+        if (m == "count") {
+            return Variant(int32_t(book.size()));
+        }
+        const Sheet& sheet = book.at(size_t(args.at(0).ToInt() - 1));
+        return Make(excel, [excel, &sheet](const QString& m, const auto&) {
+            return m == "name" ? Variant(sheet.name) : UsedRange(excel, sheet);
+        });
+    });
+    return Make(excel, [excel, sheets](const QString& m, const auto&) {
+        if (m == "close") {
+            --excel->openBooks;
+            return Variant();
+        }
+        return sheets;
+    });
+}
 
 }  // namespace
 
 std::shared_ptr<FakeExcel> FakeExcel::Install() {
     auto excel = std::make_shared<FakeExcel>();
-    AutomationRegistry::Register(kProgId, excel);
+    AutomationRegistry::Register("Excel.Application", excel);
     return excel;
-}
-
-void FakeExcel::Uninstall() {
-    AutomationRegistry::Unregister(kProgId);
 }
 
 ObjectRef FakeExcel::CreateObject() {
     if (failCreate) {
-        throw AutomationError(QStringLiteral("cannot start"));
+        throw AutomationError("cannot start");
     }
-    return Application();
-}
-
-ObjectRef FakeExcel::Application() {
     auto self = shared_from_this();
-    auto workbooks = std::make_shared<Object>(&log, [self](const QString& m, const auto& args) {
-        if (m != QLatin1String("open")) {
-            Unknown(m);
-        }
+    const Variant workbooks = Make(self, [self](const QString&, const auto& args) {
         const QString path = args.at(0).ToString();
-        self->log.back() += QLatin1Char(' ') + path;
+        self->log.back() += " " + path;
         if (!self->books.count(path)) {
-            throw AutomationError(QStringLiteral("cannot open ") + path);
+            throw AutomationError("cannot open " + path);
         }
-        ++self->openWorkbooks;
-        return Variant(self->Workbook(path));
+        ++self->openBooks;
+        return Workbook(self, self->books.at(path));
     });
-    return std::make_shared<Object>(&log, [self, workbooks](const QString& m, const auto&) {
-        if (m == QLatin1String("workbooks")) {
-            return Variant(ObjectRef(workbooks));
-        }
-        if (m == QLatin1String("quit")) {
-            ++self->quits;
-            return Variant();
-        }
-        Unknown(m);
-    });
-}
-
-ObjectRef FakeExcel::Workbook(const QString& path) {
-    auto self = shared_from_this();
-    const Book& book = books.at(path);
-    auto sheets = std::make_shared<Object>(&log, [self, &book](const QString& m, const auto& args) {
-        if (m == QLatin1String("count")) {
-            return Variant(static_cast<int32_t>(book.sheets.size()));
-        }
-        if (m == QLatin1String("item")) {
-            return Variant(self->Worksheet(book.sheets.at(size_t(args.at(0).ToInt() - 1))));
-        }
-        Unknown(m);
-    });
-    return std::make_shared<Object>(&log, [self, sheets](const QString& m, const auto&) {
-        if (m == QLatin1String("worksheets")) {
-            return Variant(ObjectRef(sheets));
-        }
-        if (m == QLatin1String("close")) {
-            --self->openWorkbooks;
-            return Variant();
-        }
-        Unknown(m);
-    });
-}
-
-ObjectRef FakeExcel::Worksheet(const Sheet& sheet) {
-    auto self = shared_from_this();
-    return std::make_shared<Object>(&log, [self, &sheet](const QString& m, const auto&) {
-        if (m == QLatin1String("name")) {
-            return Variant(sheet.name);
-        }
-        if (m == QLatin1String("usedrange")) {
-            return Variant(self->UsedRange(sheet));
-        }
-        Unknown(m);
-    });
-}
-
-ObjectRef FakeExcel::UsedRange(const Sheet& sheet) {
-    auto self = shared_from_this();
-    return std::make_shared<Object>(&log, [self, &sheet](const QString& m, const auto& args) {
-        if (m == QLatin1String("find")) {
-            self->findArgs = args;
-            if (sheet.failOnFind) {
-                throw AutomationError(QStringLiteral("find failed in ") + sheet.name);
-            }
-            return sheet.hits.empty() ? Variant() : Variant(self->CellObject(sheet, 0));
-        }
-        if (m == QLatin1String("findnext")) {
-            const auto* after = dynamic_cast<const FoundCell*>(args.at(0).ToObject().get());
-            if (!after) {
-                Unknown(m);
-            }
-            return Variant(self->CellObject(sheet, (after->index + 1) % sheet.hits.size()));
-        }
-        Unknown(m);
-    });
-}
-
-ObjectRef FakeExcel::CellObject(const Sheet& sheet, size_t index) {
-    return std::make_shared<FoundCell>(&log, sheet.hits.at(index), index);
+    return Make(self,
+                [self, workbooks](const QString& m, const auto&) {
+                    if (m == "quit") {
+                        ++self->quits;
+                        return Variant();
+                    }
+                    return workbooks;
+                })
+        .ToObject();
 }
 
 }  // namespace fake
