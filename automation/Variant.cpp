@@ -11,6 +11,8 @@ template <class... Ts>
 struct Overloaded : Ts... {
     using Ts::operator()...;
 };
+template <class... Ts>
+Overloaded(Ts...) -> Overloaded<Ts...>;  // not every compiler deduces it for aggregates yet
 
 [[noreturn]] void TypeMismatch() {
     throw AutomationError(QStringLiteral("型が一致しません。"));
