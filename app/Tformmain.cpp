@@ -21,6 +21,7 @@
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QScreen>
+#include <QShortcut>
 #include <QStandardPaths>
 #include <QSystemTrayIcon>
 #include <QTimer>
@@ -125,6 +126,13 @@ void TFormMain::SetupActions() {
     ui_->SpeedButton1->setDefaultAction(ui_->ActionBookFolderReffer);
     ui_->SpeedButton2->setDefaultAction(ui_->ActionBookSearchStart);
     ui_->BitBtn1->setDefaultAction(ui_->ActionBookSearchCancel);
+    // The cancel button answers Esc while it is shown; the action itself has no shortcut.
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, [this] {
+        if (ui_->PanelProgress->isVisible()) {
+            ui_->BitBtn1->click();
+        }
+    });
 }
 
 void TFormMain::ConnectActions() {

@@ -173,13 +173,24 @@ private slots:
         }
     }
 
+    void cancelFromInsideTheRunStopsAfterTheCurrentBook_data() {
+        QTest::addColumn<bool>("escapeKey");
+        QTest::newRow("cancel button") << false;
+        QTest::newRow("Esc") << true;
+    }
+
     void cancelFromInsideTheRunStopsAfterTheCurrentBook() {
+        QFETCH(bool, escapeKey);
         TFormMain form;
         StartWindow(form);
+        form.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
         SetConditions(form, MakeFruitFolder(), QStringLiteral("apple"));
         auto* bar = Child<QProgressBar>(form, "ProgressBar1");
         connect(bar, &QProgressBar::valueChanged, this, [&](int value) {
-            if (value == 1) {
+            if (value == 1 && escapeKey) {
+                QTest::keyClick(&form, Qt::Key_Escape);
+            } else if (value == 1) {
                 Child<QToolButton>(form, "BitBtn1")->click();
             }
         });
