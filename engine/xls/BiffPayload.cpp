@@ -10,7 +10,11 @@
 namespace engine {
 
 BiffPayload::BiffPayload(std::vector<QByteArrayView> segments, uint16_t recordId)
-    : segments_(std::move(segments)), recordId_(recordId) {}
+    : segments_(std::move(segments)), following_(segments_.size(), 0), recordId_(recordId) {
+    for (size_t i = segments_.size(); i > 1; --i) {
+        following_[i - 2] = following_[i - 1] + segments_[i - 1].size();
+    }
+}
 
 void BiffPayload::Truncated(qsizetype wanted) const {
     throw XlsFormatError(QStringLiteral("record 0x%1 ends %2 bytes early")
@@ -22,11 +26,7 @@ qsizetype BiffPayload::Remaining() const {
     if (segment_ >= segments_.size()) {
         return 0;
     }
-    qsizetype total = segments_[segment_].size() - position_;
-    for (size_t i = segment_ + 1; i < segments_.size(); ++i) {
-        total += segments_[i].size();
-    }
-    return total;
+    return segments_[segment_].size() - position_ + following_[segment_];
 }
 
 void BiffPayload::Read(void* target, qsizetype count) {

@@ -47,6 +47,7 @@ private:
     void Read(void* target, qsizetype count);
 
     std::vector<QByteArrayView> segments_;
+    std::vector<qsizetype> following_;  // bytes in the segments after each one
     uint16_t recordId_;
     size_t segment_ = 0;
     qsizetype position_ = 0;  // within the current segment
