@@ -370,6 +370,21 @@ private slots:
         QCOMPARE(QFile::exists(GetConfigFileName()), confirm);
     }
 
+    void failingCommandShowsItsMessageAndTheWindowGoesOn() {
+        TFormMain form;
+        StartWindow(form);
+        // A test program carries no version block, so the about box cannot be made.
+        QList<formtest::BoxSeen> seen;
+        formtest::AcceptNextBox(seen);
+        Action(form, "ActionHelpVersion")->trigger();
+        QCOMPARE(seen.size(), 1);
+        QCOMPARE(seen[0].text, QStringLiteral("バージョン情報を取得できません"));
+        QCOMPARE(seen[0].icon, QMessageBox::Critical);
+        QVERIFY(form.isVisible());
+        Action(form, "ActionFileNew")->trigger();
+        QCOMPARE(form.statusBar()->currentMessage(), kNewProject);
+    }
+
     void resultColumnDialogHidesAndShowsColumns() {
         TFormMain form;
         StartWindow(form);
