@@ -300,8 +300,7 @@ private slots:
             QSKIP("the real fixture workbooks are not available");
         }
         const QString name = QStringLiteral("gh548_incorrect_sst_unique_count.xls");
-        const QString dir = formtest::FreshFolder(QStringLiteral("real"));
-        QVERIFY(QFile::copy(real + QStringLiteral("/calamine/") + name, dir + '/' + name));
+        const QString dir = CopyRealFixture(QStringLiteral("calamine/") + name);
 
         TFormMain form;
         StartWindow(form);
@@ -348,7 +347,44 @@ private slots:
         }
     }
 
+    void commentHitOnTheLastCellShowsInTheViewer() {
+        if (testsupport::RealFixturesDir().isEmpty()) {
+            QSKIP("the real fixture workbooks are not available");
+        }
+        TFormMain form;
+        StartWindow(form);
+        SetConditions(form, CopyRealFixture(QStringLiteral("xlsxwriter/comment03.xlsx")),
+                      QStringLiteral("text"));
+        Child<QComboBox>(form, "ComboBoxFindLookIn")->setCurrentIndex(2);  // comments
+        Search(form);
+        int last = -1;
+        for (int i = 0; i < form.Results().rowCount(); ++i) {
+            if (form.Results().RowAt(i).Column == "XFD") {
+                last = i;
+            }
+        }
+        QVERIFY(last >= 0);
+        QCOMPARE(form.Results().RowAt(last).Row, QStringLiteral("1048576"));
+        Child<QTreeView>(form, "ListViewResult")->scrollTo(form.Results().index(last, 0));
+        DoubleClickRow(form, last);
+        WorkbookViewer* viewer = engine_->Presenter().Viewer();
+        QVERIFY(viewer != nullptr && viewer->isVisible());
+        QCOMPARE(viewer->CurrentAddress(), QStringLiteral("XFD1048576"));
+        QCOMPARE(viewer->CurrentComment(), form.Results().RowAt(last).Comment);
+        QVERIFY(viewer->CurrentComment().contains(QStringLiteral("Some text")));
+    }
+
 private:
+    // A scratch folder holding a copy of one real fixture workbook.
+    static QString CopyRealFixture(const QString& relative) {
+        const QString dir = formtest::FreshFolder(QStringLiteral("real"));
+        const QString source = testsupport::RealFixturesDir() + QLatin1Char('/') + relative;
+        if (!QFile::copy(source, dir + QLatin1Char('/') + QFileInfo(source).fileName())) {
+            qFatal("cannot copy %s", qPrintable(source));
+        }
+        return dir;
+    }
+
     std::unique_ptr<formtest::EngineWithViewer> engine_;
 };
 
