@@ -24,7 +24,8 @@ bool IsValidUtf8(const QByteArray& bytes) {
     // memory of the check small.
     constexpr qsizetype Chunk = 1 << 20;
     for (qsizetype at = 0; at < bytes.size(); at += Chunk) {
-        const QString part = decoder.decode(QByteArrayView(bytes).sliced(at, std::min(Chunk, bytes.size() - at)));
+        const QString part =
+            decoder.decode(QByteArrayView(bytes).sliced(at, std::min(Chunk, bytes.size() - at)));
         if (decoder.hasError()) {
             return false;
         }

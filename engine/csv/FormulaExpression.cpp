@@ -320,13 +320,13 @@ private:
     FormulaValue Name() {
         const qsizetype start = at_;
         while (at_ < text_.size() && (text_[at_].isLetterOrNumber() || text_[at_] == u'$' ||
-                                       text_[at_] == u'_' || text_[at_] == u'.')) {
+                                      text_[at_] == u'_' || text_[at_] == u'.')) {
             ++at_;
         }
         const QStringView name = text_.mid(start, at_ - start);
         SkipSpaces();
-        if (name.isEmpty() || (at_ < text_.size() && (text_[at_] == u'(' || text_[at_] == u':' ||
-                                                       text_[at_] == u'!'))) {
+        if (name.isEmpty() || (at_ < text_.size() &&
+                               (text_[at_] == u'(' || text_[at_] == u':' || text_[at_] == u'!'))) {
             throw Unevaluated{};  // a function, a range or another sheet
         }
         if (name.compare(u"TRUE", Qt::CaseInsensitive) == 0) {
