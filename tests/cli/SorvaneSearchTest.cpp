@@ -165,18 +165,16 @@ TEST_P(ManifestTest, ListsTheManifestHits) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Real, ManifestTest,
-                         testing::Values(std::pair{"tenant", "values"}, std::pair{"ÓÊ", "values"},
-                                         std::pair{"2021", "values"}, std::pair{"255:10", "values"},
-                                         std::pair{"SUM", "values"}, std::pair{"walk", "values"},
-                                         std::pair{"毛こ", "values"}, std::pair{"时间", "values"},
-                                         std::pair{"Москва", "values"},
-                                         std::pair{"１２３", "values"}, std::pair{"<>&", "values"},
-                                         std::pair{"6", "values"}, std::pair{"green", "values"},
-                                         std::pair{"bold", "values"}, std::pair{"C$1", "formulas"},
-                                         std::pair{"AXISDATUMLEVELS", "formulas"},
-                                         std::pair{"REPT", "formulas"},
-                                         std::pair{"text", "comments"},
-                                         std::pair{"CAFÉ", "comments"}));
+INSTANTIATE_TEST_SUITE_P(
+    Real, ManifestTest,
+    testing::Values(
+        std::pair{"tenant", "values"}, std::pair{"ÓÊ", "values"}, std::pair{"2021", "values"},
+        std::pair{"255:10", "values"}, std::pair{"SUM", "values"}, std::pair{"walk", "values"},
+        std::pair{"毛こ", "values"}, std::pair{"时间", "values"}, std::pair{"Москва", "values"},
+        std::pair{"１２３", "values"}, std::pair{"<>&", "values"}, std::pair{"6", "values"},
+        std::pair{"green", "values"}, std::pair{"bold", "values"}, std::pair{"C$1", "formulas"},
+        std::pair{"AXISDATUMLEVELS", "formulas"}, std::pair{"REPT", "formulas"},
+        std::pair{"text", "comments"}, std::pair{"CAFÉ", "comments"}),
+    [](const auto& info) { return info.param.second + std::to_string(info.index); });
 
 }  // namespace
