@@ -4,6 +4,7 @@
 #include "storage/Tproject.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 namespace {
 
@@ -128,19 +129,25 @@ bool CommandLine::ApplyValue(const QString& name, const QString& value) {
 }
 
 bool CommandLine::Finish(const QStringList& positional) {
+    QString projectFile;
     for (const auto& [name, value] : values_) {
         if (name == QLatin1String("--project")) {
-            project_ = value;
+            projectFile = value;
         }
     }
-    if (!project_.isEmpty()) {
+    if (!projectFile.isEmpty()) {
         if (!positional.isEmpty()) {
             return Fail(
                 QStringLiteral("--project にはフォルダーと検索キーワードを指定できません。"));
         }
+        // Loading a missing file would quietly give a new project's defaults.
+        if (!QFileInfo(projectFile).isFile()) {
+            return Fail(
+                QStringLiteral("検索プロジェクトファイルが見つかりません: %1").arg(projectFile));
+        }
         try {
             TProject project;
-            project.Load(project_);
+            project.Load(projectFile);
             conditions_.Dir = project.Dir;
             conditions_.IsSearchSubDir = project.IsSearchSubDir;
             conditions_.Word = project.Word;

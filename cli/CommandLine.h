@@ -33,7 +33,6 @@ private:
 
     SearchConditions conditions_;
     OutputFormat format_ = OutputFormat::Tsv;
-    QString project_;
     // The valued options in command-line order, applied after the project is loaded.
     std::vector<std::pair<QString, QString>> values_;
     bool subfolders_ = false;

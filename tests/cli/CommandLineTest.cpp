@@ -32,7 +32,8 @@ TEST(CommandLineTest, RejectsBadUsageNamingTheCulprit) {
         {{"/d", "w", "--look-in", "notes"}, "notes"},
         {{"/d", "w", "--format"}, "--format"},
         {{"/d", "w", "-s=1"}, "-s=1"},
-        {{"--project", "p.svz", "/d", "w"}, "--project"}};
+        {{"--project", "p.svz", "/d", "w"}, "--project"},
+        {{"--project", "/nowhere/p.svz"}, "/nowhere/p.svz"}};
     for (const auto& [arguments, culprit] : table) {
         CommandLine line;
         EXPECT_FALSE(line.Parse(arguments)) << arguments.join(' ').toStdString();
