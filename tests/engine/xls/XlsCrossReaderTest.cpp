@@ -1,5 +1,8 @@
-// The same workbooks as .xlsx (written by libxlsxwriter) and as .xls (converted by
-// LibreOffice): the two readers must agree on sheet names, texts, formula texts and notes.
+// The same workbooks as .xlsx (written by libxlsxwriter, see make_fixtures.c) and as .xls
+// (converted by LibreOffice): the two readers must agree on sheet names and order (hidden
+// sheets included), texts through their formats, formula texts (shared and array formulas,
+// 3-D references, names, newer functions), notes, shared strings split over CONTINUE
+// records, and the used range.
 #include "engine/CellText.h"
 #include "engine/Workbook.h"
 #include "engine/xls/XlsReader.h"
@@ -9,6 +12,7 @@
 
 #include <QFileInfo>
 #include <memory>
+#include <tuple>
 
 namespace engine {
 namespace {
@@ -61,6 +65,11 @@ TEST_P(XlsAgainstXlsx, ReadersAgree) {
             }
             ++compared;
         }
+        const CellRect& range = actual.UsedRange();
+        const CellRect& wanted = expected.UsedRange();
+        EXPECT_EQ(std::tie(range.top, range.left, range.bottom, range.right),
+                  std::tie(wanted.top, wanted.left, wanted.bottom, wanted.right))
+            << stem.toStdString() << " sheet " << s + 1;
         ASSERT_EQ(actual.Notes().size(), expected.Notes().size());
         for (const CellNote& note : expected.Notes()) {
             const QString* other = actual.FindNote(note.row, note.column);
