@@ -1,8 +1,8 @@
 #include "engine/xls/FormulaDecompiler.h"
 
-#include "automation/Tcsvutility.h"
 #include "engine/format/GeneralNumber.h"
 #include "engine/xls/BiffPayload.h"
+#include "engine/xls/BiffReference.h"
 #include "engine/xls/CodePage.h"
 #include "engine/xls/FunctionTable.h"
 #include "engine/xls/XlsFormatError.h"
@@ -16,90 +16,6 @@ namespace {
 
 constexpr uint16_t FormulaRecord = 0x0006;
 constexpr int AddInFunction = 255;
-constexpr int LastColumn = 0xFF;
-
-struct RefPart {
-    int row = 0;
-    int column = 0;
-    bool rowRelative = false;
-    bool columnRelative = false;
-};
-
-// What a reference is resolved against: the file version and the cell being shown.
-struct Origin {
-    bool biff8 = true;
-    int row = 0;
-    int column = 0;
-    int LastRow() const { return biff8 ? 0xFFFF : 0x3FFF; }
-};
-
-// `shared` marks shared-formula tokens, whose relative parts are offsets from the cell.
-RefPart Resolve(const Origin& at, uint16_t rawRow, uint16_t rawColumn, bool rowRelative,
-                bool columnRelative, bool shared) {
-    RefPart part{rawRow & at.LastRow(), rawColumn & (at.biff8 ? 0x3FFF : LastColumn), rowRelative,
-                 columnRelative};
-    if (shared && rowRelative) {
-        const int offset =
-            at.biff8 ? int16_t(rawRow)
-                     : ((rawRow & 0x2000) ? (rawRow & 0x3FFF) - 0x4000 : (rawRow & 0x3FFF));
-        part.row = (at.row + offset) & at.LastRow();
-    }
-    if (shared && columnRelative) {
-        part.column = (at.column + int8_t(rawColumn & 0xFF)) & LastColumn;
-    }
-    return part;
-}
-
-RefPart ReadRef(BiffPayload& in, const Origin& at, bool shared) {
-    if (at.biff8) {
-        const uint16_t row = in.U16();
-        const uint16_t column = in.U16();
-        return Resolve(at, row, column, column & 0x8000, column & 0x4000, shared);
-    }
-    const uint16_t row = in.U16();
-    const uint8_t column = in.U8();
-    return Resolve(at, row, column, row & 0x8000, row & 0x4000, shared);
-}
-
-std::pair<RefPart, RefPart> ReadArea(BiffPayload& in, const Origin& at, bool shared) {
-    const uint16_t row1 = in.U16();
-    const uint16_t row2 = in.U16();
-    if (at.biff8) {
-        const uint16_t column1 = in.U16();
-        const uint16_t column2 = in.U16();
-        return {Resolve(at, row1, column1, column1 & 0x8000, column1 & 0x4000, shared),
-                Resolve(at, row2, column2, column2 & 0x8000, column2 & 0x4000, shared)};
-    }
-    const uint8_t column1 = in.U8();
-    const uint8_t column2 = in.U8();
-    return {Resolve(at, row1, column1, row1 & 0x8000, row1 & 0x4000, shared),
-            Resolve(at, row2, column2, row2 & 0x8000, row2 & 0x4000, shared)};
-}
-
-QString ColumnText(const RefPart& part) {
-    return (part.columnRelative ? QString() : QStringLiteral("$")) +
-           TCsvUtility::ColumnIndexToName(part.column);
-}
-
-QString RowText(const RefPart& part) {
-    return (part.rowRelative ? QString() : QStringLiteral("$")) + QString::number(part.row + 1);
-}
-
-QString RefText(const RefPart& part) {
-    return ColumnText(part) + RowText(part);
-}
-
-QString AreaText(const std::pair<RefPart, RefPart>& area, const Origin& at) {
-    const auto& [first, last] = area;
-    if (first.row == 0 && last.row == at.LastRow()) {
-        return ColumnText(first) + u':' + ColumnText(last);
-    }
-    if (first.column == 0 && last.column == LastColumn) {
-        return RowText(first) + u':' + RowText(last);
-    }
-    return RefText(first) + u':' + RefText(last);
-}
-
 QString Quoted(QString text) {
     text.replace(u'"', QStringLiteral("\"\""));
     return u'"' + text + u'"';
@@ -150,7 +66,8 @@ QString FormulaDecompiler::ErrorText(uint8_t code) {
 
 QString FormulaDecompiler::Decompile(QByteArrayView tokens, QByteArrayView extra, int row,
                                      int column) {
-    const Origin at{version_ == Version::Biff8, row, column};
+    const bool biff8 = version_ == Version::Biff8;
+    const BiffReference reference(biff8, row, column);
     BiffPayload in({tokens}, FormulaRecord);
     BiffPayload more({extra}, FormulaRecord);
     std::vector<QString> stack;
@@ -183,7 +100,7 @@ QString FormulaDecompiler::Decompile(QByteArrayView tokens, QByteArrayView extra
         beforeClose.clear();
     };
     auto readString = [&](BiffPayload& from, bool longCount) {
-        if (at.biff8) {
+        if (biff8) {
             return longCount ? from.UnicodeString16() : from.UnicodeString8();
         }
         return from.ByteString(longCount ? from.U16() : from.U8(), codePage_);
@@ -332,7 +249,7 @@ QString FormulaDecompiler::Decompile(QByteArrayView tokens, QByteArrayView extra
                 break;
             }
             case 0x23:
-                if (at.biff8) {
+                if (biff8) {
                     push(links_.DefinedName(in.U32()));
                 } else {
                     push(links_.DefinedName(in.U16()));
@@ -340,14 +257,14 @@ QString FormulaDecompiler::Decompile(QByteArrayView tokens, QByteArrayView extra
                 }
                 break;
             case 0x24:
-                push(RefText(ReadRef(in, at, false)));
+                push(reference.ReadCell(in, false));
                 break;
             case 0x25:
-                push(AreaText(ReadArea(in, at, false), at));
+                push(reference.ReadArea(in, false));
                 break;
             case 0x26: {  // the area list of a precomputed reference lives in the extra data
                 in.Skip(6);
-                more.Skip(qsizetype(more.U16()) * (at.biff8 ? 8 : 6));
+                more.Skip(qsizetype(more.U16()) * (biff8 ? 8 : 6));
                 break;
             }
             case 0x27:
@@ -358,21 +275,21 @@ QString FormulaDecompiler::Decompile(QByteArrayView tokens, QByteArrayView extra
                 in.Skip(2);
                 break;
             case 0x2A:
-                in.Skip(at.biff8 ? 4 : 3);
+                in.Skip(biff8 ? 4 : 3);
                 push(QStringLiteral("#REF!"));
                 break;
             case 0x2B:
-                in.Skip(at.biff8 ? 8 : 6);
+                in.Skip(biff8 ? 8 : 6);
                 push(QStringLiteral("#REF!"));
                 break;
             case 0x2C:
-                push(RefText(ReadRef(in, at, true)));
+                push(reference.ReadCell(in, true));
                 break;
             case 0x2D:
-                push(AreaText(ReadArea(in, at, true), at));
+                push(reference.ReadArea(in, true));
                 break;
             case 0x39:
-                if (at.biff8) {
+                if (biff8) {
                     const uint16_t xti = in.U16();
                     push(links_.ExternName(xti, in.U32()));
                 } else {
@@ -386,7 +303,7 @@ QString FormulaDecompiler::Decompile(QByteArrayView tokens, QByteArrayView extra
             case 0x3C:
             case 0x3D: {
                 QString prefix;
-                if (at.biff8) {
+                if (biff8) {
                     prefix = links_.SheetPrefix(in.U16());
                 } else {
                     const int16_t book = in.S16();
@@ -395,11 +312,11 @@ QString FormulaDecompiler::Decompile(QByteArrayView tokens, QByteArrayView extra
                     prefix = links_.Biff5SheetPrefix(book, first, in.S16());
                 }
                 if (base == 0x3A) {
-                    push(prefix + RefText(ReadRef(in, at, false)));
+                    push(prefix + reference.ReadCell(in, false));
                 } else if (base == 0x3B) {
-                    push(prefix + AreaText(ReadArea(in, at, false), at));
+                    push(prefix + reference.ReadArea(in, false));
                 } else {
-                    in.Skip(base == 0x3C ? (at.biff8 ? 4 : 3) : (at.biff8 ? 8 : 6));
+                    in.Skip(base == 0x3C ? (biff8 ? 4 : 3) : (biff8 ? 8 : 6));
                     push(prefix + QStringLiteral("#REF!"));
                 }
                 break;
