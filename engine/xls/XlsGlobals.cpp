@@ -215,6 +215,8 @@ void XlsGlobals::FillWorkbook(Workbook& book) {
     for (const QString& text : sharedStrings_) {
         book.AddString(text);
     }
+    sharedStringCount_ = uint32_t(sharedStrings_.size());
+    std::vector<QString>().swap(sharedStrings_);
     xfFormats_.clear();
     xfFormats_.reserve(xfFormatIds_.size());
     QHash<int, uint32_t> byId;
@@ -240,7 +242,7 @@ uint32_t XlsGlobals::CellFormat(uint16_t xf) const {
 }
 
 uint32_t XlsGlobals::SharedString(uint32_t index) const {
-    return index < sharedStrings_.size() ? sharedStringBase_ + index : NoString;
+    return index < sharedStringCount_ ? sharedStringBase_ + index : NoString;
 }
 
 }  // namespace engine

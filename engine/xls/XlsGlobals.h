@@ -60,7 +60,8 @@ private:
     CodePage codePage_;
     XlsLinkTable links_;
     std::vector<Sheet> worksheets_;
-    std::vector<QString> sharedStrings_;
+    std::vector<QString> sharedStrings_;  // handed to the model's pool by FillWorkbook
+    uint32_t sharedStringCount_ = 0;
     QHash<int, QString> formatCodes_;
     std::vector<uint16_t> xfFormatIds_;
     std::vector<uint32_t> xfFormats_;  // filled by FillWorkbook

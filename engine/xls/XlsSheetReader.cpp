@@ -7,7 +7,6 @@
 #include "engine/xls/XlsGlobals.h"
 
 #include <QtEndian>
-#include <cmath>
 #include <cstring>
 
 namespace engine {
