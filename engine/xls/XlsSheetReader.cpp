@@ -35,6 +35,8 @@ constexpr uint16_t Txo = 0x01B6;
 }  // namespace id
 
 constexpr uint8_t PtgExp = 0x01;
+// Every cell of the 65,536 × 256 grid once: more means a file repeating cells to exhaust memory.
+constexpr size_t MaxCells = size_t(65536) * 256;
 constexpr uint16_t CommonObjectData = 0x0015;
 constexpr uint16_t NoteObject = 0x0019;
 
@@ -161,6 +163,10 @@ void XlsSheetReader::Dispatch(uint16_t recordId, BiffPayload& body) {
 }
 
 Cell& XlsSheetReader::AddCell(int row, int column, uint16_t xf, CellType type) {
+    if (cells_.size() >= MaxCells) {
+        throw XlsFormatError(EngineErrorKind::TooLarge,
+                             QStringLiteral("more than %1 cell records in a sheet").arg(MaxCells));
+    }
     Cell cell;
     cell.row = row + 1;
     cell.column = column + 1;
