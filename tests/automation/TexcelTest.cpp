@@ -216,16 +216,6 @@ TEST(TRangeComment, MissingCommentStaysEmpty) {
     EXPECT_TRUE(TRange(Wrap(cell)).Comment().Value().IsEmpty());
 }
 
-TEST(Conversions, ResultsAreConvertedOrRaise) {
-    auto object = NewObject();
-    object->reply = [](const Call&) { return Variant(QStringLiteral("12")); };
-    EXPECT_EQ(TRange(Wrap(object)).Row(), 12);
-    object->reply = [](const Call&) { return Variant(int32_t{5}); };
-    EXPECT_EQ(TWorksheet(Wrap(object)).Name(), QStringLiteral("5"));
-    object->reply = [](const Call&) { return Variant::Null(); };
-    EXPECT_THROW(TRange(Wrap(object)).Text(), AutomationError);
-}
-
 TEST(Conversions, CallOnSomethingThatIsNoObjectRaises) {
     // What the search would do if it ignored Find's integer 0.
     EXPECT_THROW(TRange(Variant(int32_t{0})).Column(), AutomationError);
