@@ -7,8 +7,8 @@
 #include "engine/xls/XlsGlobals.h"
 #include "engine/xls/XlsSheetReader.h"
 
+#include <QDir>
 #include <QFile>
-#include <QFileInfo>
 
 namespace engine {
 namespace {
@@ -17,20 +17,21 @@ namespace {
 constexpr qint64 MaxFileSize = qint64(1) << 30;
 
 QString MessageFor(EngineErrorKind kind, const QString& path) {
-    const QString name = QFileInfo(path).fileName();
+    const QString name = QDir::toNativeSeparators(path);
     switch (kind) {
         case EngineErrorKind::Encrypted:
-            return QStringLiteral("「%1」はパスワードで保護されているため開けません。").arg(name);
+            return QStringLiteral("ファイル「%1」はパスワードで保護されているため開けません。")
+                .arg(name);
         case EngineErrorKind::Unsupported:
-            return QStringLiteral("「%1」は対応していない形式のため開けません。").arg(name);
+            return QStringLiteral("ファイル「%1」は対応していない形式のため開けません。").arg(name);
         case EngineErrorKind::TooLarge:
-            return QStringLiteral("「%1」は大きすぎるため開けません。").arg(name);
+            return QStringLiteral("ファイル「%1」は大きすぎるため開けません。").arg(name);
         case EngineErrorKind::CannotRead:
-            return QStringLiteral("「%1」を読み込めません。").arg(name);
+            return QStringLiteral("ファイル「%1」を読み込めません。").arg(name);
         case EngineErrorKind::FileNotFound:
-            return QStringLiteral("「%1」が見つかりません。").arg(name);
+            return QStringLiteral("ファイル「%1」が見つかりません。").arg(name);
         default:
-            return QStringLiteral("「%1」は壊れているため開けません。").arg(name);
+            return QStringLiteral("ファイル「%1」は壊れているため開けません。").arg(name);
     }
 }
 

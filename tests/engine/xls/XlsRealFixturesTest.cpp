@@ -158,9 +158,10 @@ TEST_F(XlsRealFixtures, EncryptedPackageIsPasswordProtected) {
         FAIL() << "opened";
     } catch (const EngineError& error) {
         EXPECT_EQ(error.Kind(), EngineErrorKind::Encrypted);
+        const QString path = dir_ + QStringLiteral("/calamine/pass_protected.xlsx");
         EXPECT_EQ(
             error.Message(),
-            QStringLiteral("「pass_protected.xlsx」はパスワードで保護されているため開けません。"));
+            QStringLiteral("ファイル「%1」はパスワードで保護されているため開けません。").arg(path));
     }
 }
 
