@@ -71,6 +71,14 @@ bool FindPattern::Matches(QStringView prefix, QStringView text) const {
     return std::search(buffer_.cbegin(), buffer_.cend(), *searcher_) != buffer_.cend();
 }
 
+bool FindPattern::CouldMatchWithin(QStringView alphabet) const {
+    std::u32string folded;
+    folder_.Append(alphabet, folded);
+    return std::all_of(tokens_.begin(), tokens_.end(), [&](char32_t token) {
+        return token == AnyRun || token == AnyOne || folded.find(token) != std::u32string::npos;
+    });
+}
+
 // Wildcard match, linear for the usual patterns: on a mismatch the last `*` absorbs one more
 // character and matching resumes after it.
 bool FindPattern::MatchGlob(std::u32string_view text) const {

@@ -22,6 +22,9 @@ public:
     // Whether `prefix` followed by `text` matches (the prefix carries a formula's "=").
     bool Matches(QStringView prefix, QStringView text) const;
     bool Matches(QStringView text) const { return Matches({}, text); }
+    // False when the word needs a character outside `alphabet`, so no text made only of
+    // those characters can match (lets a Find skip rendering such texts at all).
+    bool CouldMatchWithin(QStringView alphabet) const;
 
 private:
     bool MatchGlob(std::u32string_view text) const;

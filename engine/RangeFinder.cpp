@@ -37,8 +37,17 @@ bool Inside(const CellRect& rect, int32_t row, int32_t column) {
     return row >= rect.top && row <= rect.bottom && column >= rect.left && column <= rect.right;
 }
 
+// Every character a number in the General format can show, in its displayed or its
+// edit-bar form.
+constexpr QStringView GeneralNumberAlphabet = u"0123456789.E+-";
+
 bool CellMatches(const Workbook& book, const Cell& cell, LookIn lookIn, const FindPattern& pattern,
-                 StringMatches& strings) {
+                 StringMatches& strings, bool generalNumbersMayMatch) {
+    if (cell.type == CellType::Number && !generalNumbersMayMatch &&
+        (lookIn == LookIn::Values || cell.formula == NoString) &&
+        CellText::HasGeneralFormat(book, cell)) {
+        return false;
+    }
     if (lookIn == LookIn::Formulas) {
         if (cell.formula != NoString) {
             return pattern.Matches(u"=", book.String(cell.formula));
@@ -80,12 +89,13 @@ RangeFinder::RangeFinder(const Workbook& book, const Worksheet& sheet, const Cel
         }
     } else {
         StringMatches strings(book, pattern);
+        const bool generalNumbersMayMatch = pattern.CouldMatchWithin(GeneralNumberAlphabet);
         const auto& cells = sheet.Cells();
         auto it = std::lower_bound(cells.begin(), cells.end(), rect.top,
                                    [](const Cell& cell, int32_t row) { return cell.row < row; });
         for (; it != cells.end() && it->row <= rect.bottom; ++it) {
             if (it->column >= rect.left && it->column <= rect.right &&
-                CellMatches(book, *it, options.lookIn, pattern, strings)) {
+                CellMatches(book, *it, options.lookIn, pattern, strings, generalNumbersMayMatch)) {
                 matches_.push_back(Key({it->row, it->column}));
             }
         }

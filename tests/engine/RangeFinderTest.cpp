@@ -183,3 +183,26 @@ TEST_F(LookInTest, CommentsCompareOnlyNoteText) {
 }
 
 }  // namespace
+
+namespace {
+
+// General numbers are skipped without rendering when the word needs other characters; the
+// skip must not lose a number whose text does match.
+TEST(RangeFinderNumbers, GeneralNumbersAreSkippedOnlyWhenTheyCannotMatch) {
+    auto book = testbook::Make({[](engine::Workbook& b, engine::Worksheet& sheet) {
+        sheet.AddCell(testbook::Number(b, 1, 1, 123456789012.0));  // shows 1.23457E+11
+        sheet.AddCell(testbook::Number(b, 1, 2, 1234, QStringLiteral("#,##0\"円\"")));
+    }});
+    const CellRect rect{1, 1, 1, 2};
+    FindOptions values = Options("e+1");
+    values.lookIn = LookIn::Values;
+    EXPECT_EQ(Chain(*book, 0, rect, values), Names({"A1"}));
+    values.what = QStringLiteral("円");
+    EXPECT_EQ(Chain(*book, 0, rect, values), Names({"B1"}));
+    FindOptions formulas = Options("123456789012", false, true);
+    EXPECT_EQ(Chain(*book, 0, rect, formulas), Names({"A1"}));
+    formulas.what = QStringLiteral("1?3456*");
+    EXPECT_EQ(Chain(*book, 0, rect, formulas), Names({"A1"}));
+}
+
+}  // namespace
