@@ -1,5 +1,6 @@
 #include "engine/xls/XlsSheetReader.h"
 
+#include "automation/Tcsvutility.h"
 #include "engine/Workbook.h"
 #include "engine/Worksheet.h"
 #include "engine/xls/BiffRecordStream.h"
@@ -29,12 +30,14 @@ constexpr uint16_t Formula = 0x0006;
 constexpr uint16_t String = 0x0207;
 constexpr uint16_t ShrFmla = 0x04BC;
 constexpr uint16_t Array = 0x0221;
+constexpr uint16_t Table = 0x0236;
 constexpr uint16_t Note = 0x001C;
 constexpr uint16_t Obj = 0x005D;
 constexpr uint16_t Txo = 0x01B6;
 }  // namespace id
 
 constexpr uint8_t PtgExp = 0x01;
+constexpr uint8_t PtgTbl = 0x02;
 // Every cell of the 65,536 × 256 grid once: more means a file repeating cells to exhaust memory.
 constexpr size_t MaxCells = size_t(65536) * 256;
 constexpr uint16_t CommonObjectData = 0x0015;
@@ -83,7 +86,8 @@ void XlsSheetReader::Read(qsizetype offset) {
 }
 
 void XlsSheetReader::Dispatch(uint16_t recordId, BiffPayload& body) {
-    if (recordId != id::String && recordId != id::ShrFmla && recordId != id::Array) {
+    if (recordId != id::String && recordId != id::ShrFmla && recordId != id::Array &&
+        recordId != id::Table) {
         awaitingString_.reset();
     }
     switch (recordId) {
@@ -147,6 +151,9 @@ void XlsSheetReader::Dispatch(uint16_t recordId, BiffPayload& body) {
         case id::ShrFmla:
         case id::Array:
             ReadStored(body, recordId == id::ShrFmla);
+            break;
+        case id::Table:
+            ReadTable(body);
             break;
         case id::Note:
             ReadNote(body);
@@ -240,7 +247,7 @@ void XlsSheetReader::ReadFormula(BiffPayload& body) {
         }
     }
     lastFormula_ = Key(row, column);
-    if (length == 5 && uchar(tokens[0]) == PtgExp) {
+    if (length == 5 && (uchar(tokens[0]) == PtgExp || uchar(tokens[0]) == PtgTbl)) {
         const auto anchor = reinterpret_cast<const uchar*>(tokens.constData()) + 1;
         pointers_.push_back(Pointer{
             cells_.size() - 1,
@@ -256,9 +263,33 @@ void XlsSheetReader::ReadStored(BiffPayload& body, bool shared) {
     const uint8_t firstColumn = body.U8();
     body.Skip(shared ? 3 : 7);  // last column, then reserved/use count or flags/chain
     const uint16_t length = body.U16();
-    Stored formula{body.Bytes(length), body.Bytes(body.Remaining())};
+    Store(Key(firstRow, firstColumn), Stored{body.Bytes(length), body.Bytes(body.Remaining()), {}});
+}
+
+void XlsSheetReader::ReadTable(BiffPayload& body) {
+    const uint16_t firstRow = body.U16();
+    body.Skip(2);
+    const uint8_t firstColumn = body.U8();
+    body.Skip(1);
+    const uint16_t flags = body.U16();
+    const uint16_t rowInputRow = body.U16(), rowInputColumn = body.U16();
+    const uint16_t columnInputRow = body.U16(), columnInputColumn = body.U16();
+    auto cell = [](uint16_t row, uint16_t column) {
+        return TCsvUtility::ColumnIndexToName(column & 0xFF) + QString::number(row + 1);
+    };
+    // A two-input table names both cells; a one-input table leaves the other side empty.
+    const QString rowInput =
+        (flags & 0x0008) || (flags & 0x0004) ? cell(rowInputRow, rowInputColumn) : QString();
+    const QString columnInput = (flags & 0x0008)   ? cell(columnInputRow, columnInputColumn)
+                                : (flags & 0x0004) ? QString()
+                                                   : cell(rowInputRow, rowInputColumn);
+    Store(Key(firstRow, firstColumn),
+          Stored{{}, {}, QStringLiteral("TABLE(%1,%2)").arg(rowInput, columnInput)});
+}
+
+void XlsSheetReader::Store(uint32_t anchor, const Stored& formula) {
     // Members point at the group's first cell; key by it and by the anchor FORMULA too.
-    stored_.insert(Key(firstRow, firstColumn), formula);
+    stored_.insert(anchor, formula);
     if (lastFormula_) {
         stored_.insert(*lastFormula_, formula);
     }
@@ -321,7 +352,9 @@ void XlsSheetReader::Finish() {
         }
         // Array formulas use plain references: every cell shows the same text.
         cell.formula = book_.AddString(
-            decompiler_.Decompile(it->tokens, it->extra, cell.row - 1, cell.column - 1));
+            it->text.isEmpty()
+                ? decompiler_.Decompile(it->tokens, it->extra, cell.row - 1, cell.column - 1)
+                : it->text);
     }
     sheet_.ReserveCells(cells_.size());
     for (const Cell& cell : cells_) {

@@ -29,12 +29,14 @@ public:
     void Read(qsizetype offset);
 
 private:
-    // A formula kept elsewhere (SHRFMLA or ARRAY), keyed by the cell that anchors it.
+    // A formula kept elsewhere (SHRFMLA, ARRAY or a data table's TABLE), keyed by the cell
+    // that anchors it. A data table has its text ready instead of tokens.
     struct Stored {
         QByteArray tokens;
         QByteArray extra;
+        QString text;
     };
-    struct Pointer {  // a cell whose formula is a PtgExp to a stored formula
+    struct Pointer {  // a cell whose formula points at a stored formula
         size_t cell = 0;
         uint32_t anchor = 0;
     };
@@ -55,6 +57,8 @@ private:
     void ReadMulBlank(BiffPayload& body);
     void ReadFormula(BiffPayload& body);
     void ReadStored(BiffPayload& body, bool shared);
+    void ReadTable(BiffPayload& body);
+    void Store(uint32_t anchor, const Stored& formula);
     void ReadNote(BiffPayload& body);
     void ReadObject(BiffPayload& body);
     void ReadTextObject(BiffPayload& body);

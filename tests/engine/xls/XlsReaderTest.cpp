@@ -172,13 +172,18 @@ TEST(XlsReader, ReadsEveryKindOfCell) {
     EXPECT_NE(book->Sheet(0).FindCell(11, 3), nullptr);
 }
 
-TEST(XlsReader, SharedFormulasShiftPerCellAndNotesJoinTheirText) {
+TEST(XlsReader, StoredFormulasResolvePerCellAndNotesJoinTheirText) {
     const QByteArray cells =
         FormulaRecord(0, 1, "0000000000000000", "01 0000 0100") +
         Record(0x04BC, Hex("0000 0200 01 01 00 03") + U16(5) + Hex("2C 0000 FFC0")) +
         FormulaRecord(1, 1, "0000000000000000", "01 0000 0100") +
         FormulaRecord(2, 1, "0000000000000000", "01 0000 0100") +
         FormulaRecord(3, 1, "0000000000001440", "01 0900 0900") +  // group never stored
+        FormulaRecord(5, 1, "0000000000000000", "02 0500 0100") +  // data tables
+        Record(0x0236, Hex("0500 0600 01 01 0000 0000 0000 0000 0000")) +
+        FormulaRecord(6, 1, "0000000000000000", "02 0500 0100") +
+        FormulaRecord(8, 2, "0000000000000000", "02 0800 0200") +
+        Record(0x0236, Hex("0800 0800 02 02 0800 0000 0000 0100 0200")) +
         Record(0x005D, Hex("1500 1200 1900 0700") + QByteArray(14, '\0')) +
         Record(0x01B6, Hex("1202 0000 000000000000 0700 1000 0000")) +
         Record(0x003C, Hex("00 4865")) + Record(0x003C, Hex("01 6C006C006F00 0A00 E565")) +
@@ -188,6 +193,9 @@ TEST(XlsReader, SharedFormulasShiftPerCellAndNotesJoinTheirText) {
     EXPECT_EQ(Formula(*book, 2, 2), "=A2");
     EXPECT_EQ(Formula(*book, 3, 2), "=A3");
     EXPECT_EQ(Formula(*book, 4, 2), "5");  // no stored formula: the cached value as a constant
+    EXPECT_EQ(Formula(*book, 6, 2), "=TABLE(,A1)");
+    EXPECT_EQ(Formula(*book, 7, 2), "=TABLE(,A1)");
+    EXPECT_EQ(Formula(*book, 9, 3), "=TABLE(A1,C2)");
     const QString* note = book->Sheet(0).FindNote(1, 2);
     ASSERT_NE(note, nullptr);
     EXPECT_EQ(*note, QStringLiteral("Hello\n日"));
