@@ -1,6 +1,7 @@
 // Opens a workbook file with the reader its first bytes call for: a zip archive goes to the
-// .xlsx reader, a compound file to the .xls reader, text to the .csv reader. A file named as
-// a binary workbook that is neither is reported as damaged rather than read as text.
+// .xlsx reader, a compound file to the .xls reader, text to the .csv reader. Text named .xls
+// is read as text, as the spreadsheet application does; text named as an .xlsx-family
+// workbook is reported as damaged, since that application refuses it.
 #include "engine/EngineError.h"
 #include "engine/Workbook.h"
 #include "engine/csv/CsvReader.h"
@@ -64,7 +65,7 @@ std::unique_ptr<BookReader> ReaderFor(const QString& path) {
             break;
     }
     const QString suffix = info.suffix().toLower();
-    if (suffix == u"xls" || suffix == u"xlsx" || suffix == u"xlsm" || suffix == u"xlsb") {
+    if (suffix == u"xlsx" || suffix == u"xlsm" || suffix == u"xlsb") {
         throw EngineError(EngineErrorKind::Damaged,
                           QStringLiteral("ファイル「%1」は壊れているか、対応していない形式です。")
                               .arg(Native(path)),

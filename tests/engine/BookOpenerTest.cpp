@@ -43,7 +43,7 @@ TEST_P(BookOpenerRejects, WithTheKindAndTheFileName) {
 INSTANTIATE_TEST_SUITE_P(
     Files, BookOpenerRejects,
     testing::Values(Rejected{"空.xlsx", QByteArray(), EngineErrorKind::Damaged},
-                    Rejected{"text.xls", QByteArray("a,b\n"), EngineErrorKind::Damaged},
+                    Rejected{"text.xlsm", QByteArray("a,b\n"), EngineErrorKind::Damaged},
                     Rejected{"garbage.xlsb", QByteArray(100, '\x7F'), EngineErrorKind::Damaged},
                     Rejected{"biff4.xls", QByteArray("\x09\x04\x06\x00\x00\x00\x10\x00", 8),
                              EngineErrorKind::Unsupported},
@@ -69,7 +69,7 @@ TEST(BookOpener, MissingFileAndFolderAreReported) {
 }
 
 TEST(BookOpener, TextUnderAnyOtherNameIsReadAsCsv) {
-    for (const char* name : {"list.csv", "list.txt", "LIST.CSV"}) {
+    for (const char* name : {"list.csv", "list.txt", "LIST.CSV", "saved-as-text.xls"}) {
         const auto book = engine::OpenWorkbook(Write(QString::fromLatin1(name), "a,b\n"));
         ASSERT_EQ(book->SheetCount(), 1);
         EXPECT_EQ(book->Sheet(0).Cells().size(), 2u);
