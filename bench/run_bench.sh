@@ -1,0 +1,98 @@
+#!/usr/bin/env bash
+# Times `sorvane-search -s CORPUS needle` next to its peers (a SheetJS script, Gnumeric's
+# ssgrep) and the zlib floor on the generated corpus, and prints the ratios the performance
+# targets are stated in. Results go to WORKDIR/results-*.txt (default WORKDIR: build-bench).
+#   bench/run_bench.sh [WORKDIR]        RUNS=5 PEER_RUNS=1 SKIP_PEERS=0
+set -euo pipefail
+cd "$(dirname "$0")/.."
+work=$(realpath -m "${1:-build-bench}")
+runs=${RUNS:-5}
+peer_runs=${PEER_RUNS:-1}
+mkdir -p "$work"
+
+need=()
+for p in gnumeric libreoffice-calc-nogui python3; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || need+=("$p")
+done
+command -v node >/dev/null || need+=(nodejs npm)
+if ((${#need[@]})); then
+  apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${need[@]}"
+fi
+bash scripts/install-deps.sh
+
+cmake -S . -B "$work/build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DSORVANE_GUI=OFF \
+  -DSORVANE_TESTS=OFF >/dev/null
+cmake --build "$work/build" --target sorvane-search
+search="$work/build/bin/sorvane-search"
+
+if [ ! -d "$work/peers/node_modules/xlsx" ]; then
+  npm install --silent --prefix "$work/peers" xlsx@0.18.5 >/dev/null
+fi
+for scale in 1 2; do
+  if [ ! -f "$work/corpus$scale-manifest.csv" ]; then
+    echo "Generating corpus (scale $scale)..."
+    python3 bench/generate_corpus.py "$work/corpus$scale" --scale "$scale"
+  fi
+done
+mkdir -p "$work/single"
+cp -f "$(find "$work/corpus1" -name large_00.xlsx | head -1)" "$work/single/"
+
+results="$work/results-$(date +%Y%m%d-%H%M%S).txt"
+time_it() { python3 bench/bench.py "$@" | tee -a "$results.raw"; }
+: >"$results.raw"
+time_it --runs "$runs" --label floor -- python3 bench/inflate_floor.py "$work/corpus1"
+time_it --runs "$runs" --label sorvane -- "$search" -s "$work/corpus1" needle
+time_it --runs "$runs" --label sorvane_x2 -- "$search" -s "$work/corpus2" needle
+time_it --runs "$runs" --label sorvane_frequent -- "$search" -s "$work/corpus1" frequent
+time_it --runs "$runs" --label single_large -- "$search" "$work/single" needle
+if [ "${SKIP_PEERS:-0}" != 1 ]; then
+  NODE_PATH="$work/peers/node_modules" time_it --runs "$peer_runs" --label sheetjs -- \
+    node bench/sheetjs_search.js "$work/corpus1" needle
+  mapfile -t files < <(cd "$work/corpus1" && find . -path '*/.*' -prune -o -type f \
+    \( -iname '*.xlsx' -o -iname '*.xls' -o -iname '*.csv' \) -print | sort)
+  (cd "$work/corpus1" && time_it --runs "$peer_runs" --label ssgrep --ok-codes 0,1,2 -- \
+    ssgrep -i -F -H -n needle "${files[@]}")
+fi
+# The default look-in (formulas) finds the planted values, not the planted comments.
+expected=$(grep -c ",value$" "$work/corpus1-manifest.csv")
+
+python3 - "$results.raw" "$work" "$expected" <<'PY' | tee "$results"
+import os, sys
+raw, work, expected = sys.argv[1], sys.argv[2], int(sys.argv[3])
+rows = {}
+for line in open(raw):
+    label, median, best, rss, lines = line.split("\t")
+    rows[label] = (float(median), float(rss), int(lines))
+def size(path):
+    total = files = 0
+    for root, dirs, names in os.walk(path):
+        dirs[:] = [d for d in dirs if not d.startswith(".")]
+        for n in names:
+            if not n.startswith(".") and n.lower().endswith((".xls", ".xlsx", ".csv")):
+                total += os.path.getsize(os.path.join(root, n)); files += 1
+    return total, files
+bytes1, files1 = size(os.path.join(work, "corpus1"))
+print(f"corpus: {files1} files, {bytes1 / 1e6:.1f} MB on disk; planted values expected {expected}")
+print(f"{'command':<18}{'median s':>10}{'MB/s':>9}{'files/s':>9}{'peak MB':>9}{'hits':>8}")
+for label, (t, rss, lines) in rows.items():
+    scale = 2 if label.endswith("_x2") else 1
+    mbs = bytes1 * scale / 1e6 / t if label not in ("single_large",) else 0
+    fps = files1 * scale / t if label not in ("single_large",) else 0
+    print(f"{label:<18}{t:>10.3f}{mbs:>9.1f}{fps:>9.1f}{rss:>9.1f}{lines:>8}")
+s = rows["sorvane"][0]
+print()
+print(f"hits found / expected:                  {rows['sorvane'][2]} / {expected}")
+if "sheetjs" in rows:
+    print(f"SheetJS / sorvane (target >= 20):       {rows['sheetjs'][0] / s:.1f}x")
+if "ssgrep" in rows:
+    print(f"ssgrep / sorvane:                       {rows['ssgrep'][0] / s:.1f}x")
+print(f"sorvane / zlib floor (target <= 1.5):   {s / rows['floor'][0]:.2f}")
+print(f"corpus x2 / x1 (target <= 2.0):         {rows['sorvane_x2'][0] / s:.2f}")
+print(f"frequent / needle (target <= 2.0):      {rows['sorvane_frequent'][0] / s:.2f}  "
+      f"({rows['sorvane_frequent'][2]} hits)")
+print(f"single 50,000x10 .xlsx (target < 0.25 s, < 150 MB): "
+      f"{rows['single_large'][0]:.3f} s, {rows['single_large'][1]:.0f} MB, "
+      f"{rows['single_large'][0] / 500000 * 1e9:.0f} ns per cell")
+PY
+rm -f "$results.raw"
+echo "Results written to $results"
