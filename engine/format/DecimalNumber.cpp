@@ -1,7 +1,8 @@
 #include "engine/format/DecimalNumber.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 
 namespace engine {
@@ -12,7 +13,9 @@ DecimalNumber DecimalNumber::FromDouble(double value) {
         return number;
     }
     char buffer[40];
-    std::snprintf(buffer, sizeof buffer, "%.14e", std::fabs(value));
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value),
+                                      std::chars_format::scientific, 14);
+    *result.ptr = '\0';
     // "d.dddddddddddddde±XX"
     number.digits_.push_back(buffer[0]);
     const char* p = buffer + 2;

@@ -6,6 +6,7 @@
 #include "engine/format/NumberRenderer.h"
 
 #include <QHash>
+#include <array>
 #include <cmath>
 #include <memory>
 #include <mutex>
@@ -16,7 +17,7 @@ namespace {
 // Text is asked per found cell and a workbook uses few codes: parse each code once.
 constexpr qsizetype MaxCachedCodes = 512;
 
-std::shared_ptr<const FormatCode> Parsed(QStringView code) {
+std::shared_ptr<const FormatCode> Cached(QStringView code) {
     static std::mutex mutex;
     static QHash<QString, std::shared_ptr<const FormatCode>> cache;
     const QString key = code.toString();
@@ -31,6 +32,26 @@ std::shared_ptr<const FormatCode> Parsed(QStringView code) {
     auto parsed = std::make_shared<const FormatCode>(FormatParser::Parse(code));
     cache.insert(key, parsed);
     return parsed;
+}
+
+std::shared_ptr<const FormatCode> Parsed(QStringView code) {
+    // A sheet's columns use a handful of codes: keep the latest few per thread, so most calls
+    // neither allocate nor lock.
+    struct Recent {
+        QString code;
+        std::shared_ptr<const FormatCode> parsed;
+    };
+    thread_local std::array<Recent, 8> recent;
+    thread_local size_t next = 0;
+    for (const Recent& entry : recent) {
+        if (entry.parsed && code == entry.code) {
+            return entry.parsed;
+        }
+    }
+    Recent& slot = recent[next++ % recent.size()];
+    slot.parsed = Cached(code);
+    slot.code = code.toString();
+    return slot.parsed;
 }
 
 struct Choice {

@@ -1,5 +1,6 @@
 // What a part parser receives from XmlStream: elements by local name (namespace prefixes
-// dropped, so Transitional and Strict files read alike) and character data in UTF-8 pieces.
+// dropped, so Transitional and Strict files and any prefix spelling read alike) and
+// character data in UTF-8 pieces.
 #pragma once
 
 #include <cstring>
@@ -25,13 +26,11 @@ public:
         return nullptr;
     }
 
-    // The part after the namespace separator XmlStream asks expat for.
+    // The name without its prefix ("x:c" → "c", "r:id" → "id").
     static std::string_view LocalName(const char* qualified) {
-        const char* local = std::strrchr(qualified, NamespaceSeparator);
+        const char* local = std::strchr(qualified, ':');
         return local ? local + 1 : qualified;
     }
-
-    static constexpr char NamespaceSeparator = '\x01';
 };
 
 }  // namespace engine

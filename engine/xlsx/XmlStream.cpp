@@ -10,9 +10,7 @@
 namespace engine {
 
 XmlStream::XmlStream(XmlHandler& handler, QString partName)
-    : handler_(handler),
-      partName_(std::move(partName)),
-      parser_(XML_ParserCreateNS(nullptr, XmlHandler::NamespaceSeparator)) {
+    : handler_(handler), partName_(std::move(partName)), parser_(XML_ParserCreate(nullptr)) {
     if (!parser_) {
         throw std::bad_alloc();
     }
