@@ -65,6 +65,12 @@ void XlsxReader::ReadWorkbook(Workbook& book) {
     WithFileMessage(path_, [&] {
         const auto package = PackageRelationships::Read(*zip_, QString());
         const auto* document = PackageRelationships::FindType(package, u"officeDocument");
+        // Other zip-based formats: binary workbooks (.xlsb) and OpenDocument spreadsheets.
+        if ((document && document->target.endsWith(u".bin", Qt::CaseInsensitive)) ||
+            (!document && zip_->Find(u"mimetype"))) {
+            throw EngineError(EngineErrorKind::Unsupported, QString(),
+                              QStringLiteral("a zip package that is not SpreadsheetML"));
+        }
         if (!document || !zip_->Find(document->target)) {
             Damaged(QStringLiteral("no workbook part"));
         }

@@ -118,7 +118,23 @@ INSTANTIATE_TEST_SUITE_P(
                         return testpackage::Zip(members);
                     },
                     EngineErrorKind::Damaged},
-        HostileCase{"zip_bomb", Bomb, EngineErrorKind::TooLarge}));
+        HostileCase{"zip_bomb", Bomb, EngineErrorKind::TooLarge},
+        HostileCase{"binary_workbook",
+                    [] {
+                        return testpackage::Zip(
+                            {{"_rels/.rels", testpackage::Relationships(testpackage::Relationship(
+                                                 "r", "officeDocument", "xl/workbook.bin"))},
+                             {"xl/workbook.bin", std::string("\x83\x01\x00", 3)}});
+                    },
+                    EngineErrorKind::Unsupported},
+        HostileCase{"open_document",
+                    [] {
+                        return testpackage::Zip(
+                            {{"mimetype", "application/vnd.oasis.opendocument.spreadsheet"},
+                             {"content.xml", "<office:document-content/>"}},
+                            true);
+                    },
+                    EngineErrorKind::Unsupported}));
 
 INSTANTIATE_TEST_SUITE_P(
     Parts, HostilePackage,
