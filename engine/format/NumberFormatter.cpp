@@ -86,7 +86,7 @@ Choice ChooseSection(const FormatCode& code, double value) {
 QString RenderText(const FormatSection& section, const QString& text) {
     QString out;
     for (const FormatToken& token : section.tokens) {
-        if (token.kind == FormatTokenKind::TextValue) {
+        if (token.kind == FormatTokenKind::TextValue || token.kind == FormatTokenKind::General) {
             out += text;
         } else if (token.kind == FormatTokenKind::Literal) {
             out += token.text;

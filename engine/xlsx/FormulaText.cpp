@@ -126,6 +126,9 @@ QString WithoutPrefixes(QStringView token) {
 
 QString FormulaText::Translate(const QString& formula, int rowOffset, int columnOffset) {
     const bool moving = rowOffset != 0 || columnOffset != 0;
+    if (!moving && !formula.contains(u"_xl", Qt::CaseInsensitive)) {
+        return formula;  // most formulas: nothing to move and no prefix to hide
+    }
     QString out;
     out.reserve(formula.size());
     qsizetype i = 0;
