@@ -27,7 +27,6 @@ public:
     QByteArray Bytes(qsizetype count);
 
     qsizetype Remaining() const;  // over all segments
-    int SegmentCount() const { return static_cast<int>(segments_.size()); }
     // Moves to the start of segment `index`.
     void SeekSegment(int index);
 
