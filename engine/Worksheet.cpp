@@ -36,12 +36,20 @@ void Worksheet::ExtendUsedRange(const CellRect& rect) {
 }
 
 void Worksheet::Finish() {
-    // A stable sort keeps file order among duplicates, so the last one written wins.
-    std::stable_sort(cells_.begin(), cells_.end(), RowMajorLess);
-    auto last = std::unique(cells_.rbegin(), cells_.rend(), [](const Cell& a, const Cell& b) {
-        return a.row == b.row && a.column == b.column;
-    });
-    cells_.erase(cells_.begin(), last.base());
+    // Most files write their cells in order without repeats: checking costs one pass, the
+    // sort and the de-duplication several.
+    const bool ordered =
+        std::adjacent_find(cells_.begin(), cells_.end(), [](const Cell& a, const Cell& b) {
+            return !RowMajorLess(a, b);
+        }) == cells_.end();
+    if (!ordered) {
+        // A stable sort keeps file order among duplicates, so the last one written wins.
+        std::stable_sort(cells_.begin(), cells_.end(), RowMajorLess);
+        auto last = std::unique(cells_.rbegin(), cells_.rend(), [](const Cell& a, const Cell& b) {
+            return a.row == b.row && a.column == b.column;
+        });
+        cells_.erase(cells_.begin(), last.base());
+    }
     std::sort(notes_.begin(), notes_.end(), [](const CellNote& a, const CellNote& b) {
         return a.row != b.row ? a.row < b.row : a.column < b.column;
     });
