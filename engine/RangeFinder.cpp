@@ -40,13 +40,25 @@ bool Inside(const CellRect& rect, int32_t row, int32_t column) {
 // Every character a number in the General format can show, in its displayed or its
 // edit-bar form.
 constexpr QStringView GeneralNumberAlphabet = u"0123456789.E+-";
+// Every character the edit-bar form of any number constant can show: General numbers,
+// percentages and dates and times as yyyy/m/d h:mm:ss.
+constexpr QStringView NumberConstantAlphabet = u"0123456789.E+-%/: ";
+
+// Which number cells the word cannot match without rendering them, decided once per Find.
+struct NumberRejects {
+    bool generalMayMatch = true;
+    bool constantMayMatch = true;
+};
 
 bool CellMatches(const Workbook& book, const Cell& cell, LookIn lookIn, const FindPattern& pattern,
-                 StringMatches& strings, bool generalNumbersMayMatch) {
-    if (cell.type == CellType::Number && !generalNumbersMayMatch &&
-        (lookIn == LookIn::Values || cell.formula == NoString) &&
-        CellText::HasGeneralFormat(book, cell)) {
-        return false;
+                 StringMatches& strings, NumberRejects numbers) {
+    if (cell.type == CellType::Number && (lookIn == LookIn::Values || cell.formula == NoString)) {
+        if (lookIn == LookIn::Formulas && !numbers.constantMayMatch) {
+            return false;
+        }
+        if (!numbers.generalMayMatch && CellText::HasGeneralFormat(book, cell)) {
+            return false;
+        }
     }
     if (lookIn == LookIn::Formulas) {
         if (cell.formula != NoString) {
@@ -89,13 +101,14 @@ RangeFinder::RangeFinder(const Workbook& book, const Worksheet& sheet, const Cel
         }
     } else {
         StringMatches strings(book, pattern);
-        const bool generalNumbersMayMatch = pattern.CouldMatchWithin(GeneralNumberAlphabet);
+        const NumberRejects numbers{pattern.CouldMatchWithin(GeneralNumberAlphabet),
+                                    pattern.CouldMatchWithin(NumberConstantAlphabet)};
         const auto& cells = sheet.Cells();
         auto it = std::lower_bound(cells.begin(), cells.end(), rect.top,
                                    [](const Cell& cell, int32_t row) { return cell.row < row; });
         for (; it != cells.end() && it->row <= rect.bottom; ++it) {
             if (it->column >= rect.left && it->column <= rect.right &&
-                CellMatches(book, *it, options.lookIn, pattern, strings, generalNumbersMayMatch)) {
+                CellMatches(book, *it, options.lookIn, pattern, strings, numbers)) {
                 matches_.push_back(Key({it->row, it->column}));
             }
         }

@@ -205,4 +205,32 @@ TEST(RangeFinderNumbers, GeneralNumbersAreSkippedOnlyWhenTheyCannotMatch) {
     EXPECT_EQ(Chain(*book, 0, rect, formulas), Names({"A1"}));
 }
 
+// Number constants (dates, times, percentages) are skipped in formulas when the word needs a
+// character their edit text never has; the displayed text is still compared in values.
+TEST(RangeFinderNumbers, NumberConstantsAreSkippedOnlyWhenTheyCannotMatch) {
+    auto book = testbook::Make({[](engine::Workbook& b, engine::Worksheet& sheet) {
+        sheet.AddCell(testbook::Number(b, 1, 1, 45292.5, QStringLiteral("yyyy\"年\"m\"月\"")));
+        sheet.AddCell(testbook::Number(b, 1, 2, 0.05, QStringLiteral("0%")));
+        sheet.AddCell(testbook::Number(b, 1, 3, 0.75, QStringLiteral("h:mm")));
+    }});
+    const CellRect rect{1, 1, 1, 3};
+    const struct {
+        const char* what;
+        LookIn lookIn;
+        std::vector<QString> found;
+    } cases[] = {
+        {"2024/1/1 12:00:00", LookIn::Formulas, Names({"A1"})},
+        {"5%", LookIn::Formulas, Names({"B1"})},
+        {"18:00:00", LookIn::Formulas, Names({"C1"})},
+        {"年", LookIn::Formulas, Names({})},
+        {"2024年1月", LookIn::Values, Names({"A1"})},
+        {"18:00", LookIn::Values, Names({"C1"})},
+    };
+    for (const auto& c : cases) {
+        FindOptions options = Options(c.what);
+        options.lookIn = c.lookIn;
+        EXPECT_EQ(Chain(*book, 0, rect, options), c.found) << c.what;
+    }
+}
+
 }  // namespace
