@@ -19,6 +19,8 @@ void ConsoleHost::SetProgressMaximum(int maximum) {
 }
 
 void ConsoleHost::SetProgressPosition(int position) {
+    // A finished book's rows go out before the next book is read.
+    printer_.Flush();
     position_ = position;
     DrawProgress();
 }
@@ -26,18 +28,23 @@ void ConsoleHost::SetProgressPosition(int position) {
 void ConsoleHost::AppendRow(const ResultRow& row) {
     ClearProgress();  // stdout and stderr usually share the terminal
     printer_.Print(row);
+    if (showProgress_) {
+        printer_.Flush();  // the row must be out before the progress line is drawn again
+    }
     ++hits_;
     DrawProgress();
 }
 
 void ConsoleHost::ShowWarning(const QString& text) {
     ClearProgress();
+    printer_.Flush();  // the rows found before the problem come first
     warned_ = true;
     Write(text + QLatin1Char('\n'));
 }
 
 void ConsoleHost::SetSearching(bool searching) {
     if (!searching) {
+        printer_.Flush();
         ClearProgress();
         showProgress_ = false;
     }

@@ -108,5 +108,4 @@ QByteArray RowPrinter::Format(const ResultRow& row) const {
 void RowPrinter::Print(const ResultRow& row) {
     const QByteArray line = Format(row);
     std::fwrite(line.constData(), 1, static_cast<size_t>(line.size()), out_);
-    std::fflush(out_);
 }

@@ -12,7 +12,9 @@ class RowPrinter {
 public:
     RowPrinter(OutputFormat format, FILE* out) : format_(format), out_(out) {}
 
+    // Buffered: rows reach the stream in blocks, not one write per row.
     void Print(const ResultRow& row);
+    void Flush() { std::fflush(out_); }
     // The UTF-8 line for one row, its line end included.
     QByteArray Format(const ResultRow& row) const;
 
