@@ -4,6 +4,7 @@
 
 #include <QDate>
 #include <QRegularExpression>
+#include <algorithm>
 
 namespace engine {
 namespace {
@@ -15,6 +16,18 @@ const QStringList& ErrorCodes() {
     static const QStringList codes = {"#NULL!", "#DIV/0!", "#VALUE!", "#REF!",
                                       "#NAME?", "#NUM!",   "#N/A"};
     return codes;
+}
+
+// Every character NumberPattern accepts: most fields hold some other one and skip the match.
+bool OnlyNumberCharacters(QStringView text) {
+    constexpr QStringView alphabet = u"0123456789,.+-eE%¥$";
+    return std::all_of(text.begin(), text.end(), [&](QChar c) { return alphabet.contains(c); });
+}
+
+// Every character DatePattern and TimePattern accept.
+bool OnlyDateCharacters(QStringView text) {
+    constexpr QStringView alphabet = u"0123456789/-: ";
+    return std::all_of(text.begin(), text.end(), [&](QChar c) { return alphabet.contains(c); });
 }
 
 // Sign, currency, digits with optional grouping, fraction, exponent, percent.
@@ -98,6 +111,9 @@ bool CsvCellTyper::TypeNumber(QStringView text, Cell& cell) {
         text = text.mid(1, text.size() - 2);
         negative = true;
     }
+    if (!OnlyNumberCharacters(text)) {
+        return false;
+    }
     const auto match = NumberPattern().match(text);
     if (!match.hasMatch() || (match.capturedView(1).size() + match.capturedView(3).size()) > 1) {
         return false;
@@ -148,6 +164,9 @@ bool CsvCellTyper::TypeNumber(QStringView text, Cell& cell) {
 }
 
 bool CsvCellTyper::TypeDateTime(QStringView text, Cell& cell) {
+    if (!OnlyDateCharacters(text)) {
+        return false;
+    }
     if (const auto time = TimePattern().match(text); time.hasMatch()) {
         const bool seconds = time.hasCaptured(3);
         const double fraction =

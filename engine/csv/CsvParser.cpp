@@ -29,7 +29,7 @@ void CsvParser::SkipLineBreak() {
 }
 
 bool CsvParser::Next(QString& field, bool& endsRecord) {
-    field.clear();
+    field.resize(0);  // keeps the buffer for the next field, unlike clear()
     if (at_ >= text_.size()) {
         return false;
     }

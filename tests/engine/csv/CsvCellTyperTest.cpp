@@ -52,25 +52,29 @@ INSTANTIATE_TEST_SUITE_P(
                     Typing{u"$1,000", CellType::Number, u"$1,000", u"1000"},
                     Typing{u"(123)", CellType::Number, u"-123", u"-123"},
                     Typing{u".5", CellType::Number, u"0.5", u"0.5"},
+                    Typing{u"+5", CellType::Number, u"5", u"5"},
+                    Typing{u"-1.5e-3", CellType::Number, u"-1.50E-03", u"-0.0015"},
+                    Typing{u"1E5x", CellType::Text, u"1E5x", u"1E5x"},
                     Typing{u"1.2.3", CellType::Text, u"1.2.3", u"1.2.3"},
                     Typing{u"１２３", CellType::Text, u"１２３", u"１２３"},
                     Typing{u"03-1234-5678", CellType::Text, u"03-1234-5678", u"03-1234-5678"}));
 
 INSTANTIATE_TEST_SUITE_P(
     DatesAndTimes, CsvCellTyperTest,
-    testing::Values(Typing{u"2024/1/5", CellType::Number, u"2024/1/5", u"1/5/2024"},
-                    Typing{u"2024-01-05", CellType::Number, u"2024/1/5", u"1/5/2024"},
-                    Typing{u"1900/1/1", CellType::Number, u"1900/1/1", u"1/1/1900"},
-                    Typing{u"1900/3/1", CellType::Number, u"1900/3/1", u"3/1/1900"},
-                    Typing{u"1/5", CellType::Number, u"1月5日", u"1/5/2030"},
-                    Typing{u"2024/1", CellType::Number, u"2024年1月", u"1/1/2024"},
-                    Typing{u"12:30", CellType::Number, u"12:30", u"12:30:00 PM"},
-                    Typing{u"2024/1/5 12:30", CellType::Number, u"2024/1/5 12:30",
-                           u"1/5/2024 12:30:00 PM"},
-                    Typing{u"2024/2/30", CellType::Text, u"2024/2/30", u"2024/2/30"},
-                    Typing{u"13/5", CellType::Text, u"13/5", u"13/5"},
-                    Typing{u"25:00", CellType::Text, u"25:00", u"25:00"},
-                    Typing{u"2024/1-5", CellType::Text, u"2024/1-5", u"2024/1-5"}));
+    testing::Values(
+        Typing{u"2024/1/5", CellType::Number, u"2024/1/5", u"1/5/2024"},
+        Typing{u"2024-01-05", CellType::Number, u"2024/1/5", u"1/5/2024"},
+        Typing{u"1900/1/1", CellType::Number, u"1900/1/1", u"1/1/1900"},
+        Typing{u"1900/3/1", CellType::Number, u"1900/3/1", u"3/1/1900"},
+        Typing{u"1/5", CellType::Number, u"1月5日", u"1/5/2030"},
+        Typing{u"2024/1", CellType::Number, u"2024年1月", u"1/1/2024"},
+        Typing{u"12:30", CellType::Number, u"12:30", u"12:30:00 PM"},
+        Typing{u"2024/1/5 12:30", CellType::Number, u"2024/1/5 12:30", u"1/5/2024 12:30:00 PM"},
+        Typing{u"2024/2/30", CellType::Text, u"2024/2/30", u"2024/2/30"},
+        Typing{u"13/5", CellType::Text, u"13/5", u"13/5"},
+        Typing{u"25:00", CellType::Text, u"25:00", u"25:00"},
+        Typing{u"2024/1-5", CellType::Text, u"2024/1-5", u"2024/1-5"},
+        Typing{u"2024/1/5T12:30", CellType::Text, u"2024/1/5T12:30", u"2024/1/5T12:30"}));
 
 INSTANTIATE_TEST_SUITE_P(
     OtherKinds, CsvCellTyperTest,
