@@ -25,10 +25,8 @@ Container Sniff(const QByteArray& head) {
     if (head.startsWith("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1")) {
         return Container::CompoundFile;
     }
-    // The BOF record of a bare BIFF2, BIFF3 or BIFF4 worksheet (before compound files).
-    if (head.size() >= 4 && head[0] == '\x09' &&
-        (head[1] == '\x00' || head[1] == '\x02' || head[1] == '\x04') && head[3] == '\x00' &&
-        (head[2] == '\x04' || head[2] == '\x06')) {
+    // A bare BIFF2, BIFF3 or BIFF4 worksheet (before compound files).
+    if (XlsReader::IsBareBiff(head)) {
         return Container::OldBiff;
     }
     return Container::Text;
@@ -41,14 +39,11 @@ QString Native(const QString& path) {
 std::unique_ptr<BookReader> ReaderFor(const QString& path) {
     const QFileInfo info(path);
     if (!info.exists()) {
-        throw EngineError(EngineErrorKind::FileNotFound,
-                          QStringLiteral("ファイル「%1」が見つかりません。").arg(Native(path)));
+        throw EngineError::ForFile(EngineErrorKind::FileNotFound, path);
     }
     QFile file(path);
     if (info.isDir() || !file.open(QIODevice::ReadOnly)) {
-        throw EngineError(EngineErrorKind::CannotRead,
-                          QStringLiteral("ファイル「%1」を読み込めません。").arg(Native(path)),
-                          file.errorString());
+        throw EngineError::ForFile(EngineErrorKind::CannotRead, path, file.errorString());
     }
     const QByteArray head = file.read(8);
     switch (Sniff(head)) {
@@ -66,10 +61,8 @@ std::unique_ptr<BookReader> ReaderFor(const QString& path) {
     }
     const QString suffix = info.suffix().toLower();
     if (suffix == u"xlsx" || suffix == u"xlsm" || suffix == u"xlsb") {
-        throw EngineError(EngineErrorKind::Damaged,
-                          QStringLiteral("ファイル「%1」は壊れているか、対応していない形式です。")
-                              .arg(Native(path)),
-                          QStringLiteral("neither a zip archive nor a compound file"));
+        throw EngineError::ForFile(EngineErrorKind::Damaged, path,
+                                   QStringLiteral("neither a zip archive nor a compound file"));
     }
     return std::make_unique<CsvReader>(path);
 }
@@ -84,9 +77,7 @@ std::unique_ptr<Workbook> OpenWorkbook(const QString& path) {
         bookReader.ReadWorkbook(*book);
         return book;
     } catch (const std::bad_alloc&) {
-        throw EngineError(
-            EngineErrorKind::TooLarge,
-            QStringLiteral("ファイル「%1」は大きすぎるため開けません。").arg(Native(path)));
+        throw EngineError::ForFile(EngineErrorKind::TooLarge, path);
     }
 }
 

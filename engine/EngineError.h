@@ -22,6 +22,9 @@ public:
     EngineError(EngineErrorKind kind, QString message, QString detail = {})
         : AutomationError(std::move(message)), kind_(kind), detail_(std::move(detail)) {}
 
+    // The error for a file, with the user's text for its kind naming the file.
+    static EngineError ForFile(EngineErrorKind kind, const QString& path, QString detail = {});
+
     EngineErrorKind Kind() const { return kind_; }
     const QString& Detail() const { return detail_; }
 

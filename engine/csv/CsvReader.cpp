@@ -8,7 +8,6 @@
 #include "engine/csv/CsvParser.h"
 
 #include <QDate>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -19,10 +18,7 @@ namespace {
 constexpr qsizetype MaxSheetName = 31;
 
 [[noreturn]] void TooLarge(const QString& path, const QString& detail) {
-    throw EngineError(EngineErrorKind::TooLarge,
-                      QStringLiteral("ファイル「%1」は大きすぎるため開けません。")
-                          .arg(QDir::toNativeSeparators(path)),
-                      detail);
+    throw EngineError::ForFile(EngineErrorKind::TooLarge, path, detail);
 }
 
 }  // namespace
@@ -32,10 +28,7 @@ CsvReader::CsvReader(const QString& path, CsvLimits limits) : path_(path), limit
 void CsvReader::ReadWorkbook(Workbook& book) {
     QFile file(path_);
     if (!file.open(QIODevice::ReadOnly)) {
-        throw EngineError(
-            EngineErrorKind::CannotRead,
-            QStringLiteral("ファイル「%1」を読み込めません。").arg(QDir::toNativeSeparators(path_)),
-            file.errorString());
+        throw EngineError::ForFile(EngineErrorKind::CannotRead, path_, file.errorString());
     }
     if (file.size() > limits_.maxFileBytes) {
         TooLarge(path_, QStringLiteral("%1 bytes").arg(file.size()));
@@ -54,10 +47,7 @@ void CsvReader::ReadWorkbook(Workbook& book) {
         }
     }
     if (file.error() != QFileDevice::NoError) {
-        throw EngineError(
-            EngineErrorKind::CannotRead,
-            QStringLiteral("ファイル「%1」を読み込めません。").arg(QDir::toNativeSeparators(path_)),
-            file.errorString());
+        throw EngineError::ForFile(EngineErrorKind::CannotRead, path_, file.errorString());
     }
     book.AddSheetName(QFileInfo(path_).completeBaseName().left(MaxSheetName));
 }

@@ -7,7 +7,6 @@
 #include "engine/xls/XlsGlobals.h"
 #include "engine/xls/XlsSheetReader.h"
 
-#include <QDir>
 #include <QFile>
 
 namespace engine {
@@ -16,35 +15,16 @@ namespace {
 // Larger files are refused before they are read into memory.
 constexpr qint64 MaxFileSize = qint64(1) << 30;
 
-QString MessageFor(EngineErrorKind kind, const QString& path) {
-    const QString name = QDir::toNativeSeparators(path);
-    switch (kind) {
-        case EngineErrorKind::Encrypted:
-            return QStringLiteral("ファイル「%1」はパスワードで保護されているため開けません。")
-                .arg(name);
-        case EngineErrorKind::Unsupported:
-            return QStringLiteral("ファイル「%1」は対応していない形式のため開けません。").arg(name);
-        case EngineErrorKind::TooLarge:
-            return QStringLiteral("ファイル「%1」は大きすぎるため開けません。").arg(name);
-        case EngineErrorKind::CannotRead:
-            return QStringLiteral("ファイル「%1」を読み込めません。").arg(name);
-        case EngineErrorKind::FileNotFound:
-            return QStringLiteral("ファイル「%1」が見つかりません。").arg(name);
-        default:
-            return QStringLiteral("ファイル「%1」は壊れているため開けません。").arg(name);
-    }
-}
-
 // Runs a step of the reader and gives its failure the message the user sees.
 template <typename Step>
 void Guarded(const QString& path, Step step) {
     try {
         step();
     } catch (const XlsFormatError& error) {
-        throw EngineError(error.Kind(), MessageFor(error.Kind(), path), error.Detail());
+        throw EngineError::ForFile(error.Kind(), path, error.Detail());
     } catch (const std::bad_alloc&) {
-        throw EngineError(EngineErrorKind::TooLarge, MessageFor(EngineErrorKind::TooLarge, path),
-                          QStringLiteral("out of memory"));
+        throw EngineError::ForFile(EngineErrorKind::TooLarge, path,
+                                   QStringLiteral("out of memory"));
     }
 }
 

@@ -11,30 +11,10 @@
 #include "engine/xlsx/XmlStream.h"
 #include "engine/xlsx/ZipArchive.h"
 
-#include <QDir>
 #include <QSet>
 
 namespace engine {
 namespace {
-
-QString UserMessage(EngineErrorKind kind, const QString& path) {
-    const QString name = QDir::toNativeSeparators(path);
-    switch (kind) {
-        case EngineErrorKind::FileNotFound:
-            return QStringLiteral("ファイル「%1」が見つかりません。").arg(name);
-        case EngineErrorKind::CannotRead:
-            return QStringLiteral("ファイル「%1」を読み込めません。").arg(name);
-        case EngineErrorKind::Encrypted:
-            return QStringLiteral("ファイル「%1」はパスワードで保護されているため開けません。")
-                .arg(name);
-        case EngineErrorKind::Unsupported:
-            return QStringLiteral("ファイル「%1」は対応していない形式のため開けません。").arg(name);
-        case EngineErrorKind::TooLarge:
-            return QStringLiteral("ファイル「%1」は大きすぎるため開けません。").arg(name);
-        default:
-            return QStringLiteral("ファイル「%1」は壊れているため開けません。").arg(name);
-    }
-}
 
 // The parts raise errors that carry only the technical detail; the user's text names the file.
 template <typename Work>
@@ -45,7 +25,7 @@ void WithFileMessage(const QString& path, Work work) {
         if (!error.Message().isEmpty()) {
             throw;
         }
-        throw EngineError(error.Kind(), UserMessage(error.Kind(), path), error.Detail());
+        throw EngineError::ForFile(error.Kind(), path, error.Detail());
     }
 }
 
