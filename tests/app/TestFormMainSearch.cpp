@@ -5,6 +5,7 @@
 #include "app/Tformmain.h"
 #include "app/WorkbookViewer.h"
 #include "engine/Workbook.h"
+#include "tests/support/RealManifest.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -309,19 +310,17 @@ private slots:
         Search(form);
 
         // Every cell the manifest lists for the word and the file is in the list.
-        QFile manifest(real + QStringLiteral("/manifest.csv"));
-        QVERIFY(manifest.open(QIODevice::ReadOnly));
         QSet<QString> found;
         for (int i = 0; i < form.Results().rowCount(); ++i) {
             const ResultRow& row = form.Results().RowAt(i);
             found << row.SheetNumber + '!' + row.Column + row.Row;
         }
         int listed = 0;
-        while (!manifest.atEnd()) {
-            const QStringList fields = QString::fromUtf8(manifest.readLine()).split(',');
-            if (fields.size() > 4 && fields[0] == "walk" && fields[1].endsWith(name)) {
+        for (const testsupport::ManifestRow& m : testsupport::ReadRealManifest()) {
+            if (m.word == "walk" && m.file.endsWith(name)) {
                 ++listed;
-                QVERIFY2(found.contains(fields[2] + '!' + fields[4]), qPrintable(fields[4]));
+                QVERIFY2(found.contains(QString::number(m.sheetNumber) + '!' + m.cell),
+                         qPrintable(m.cell));
             }
         }
         QVERIFY(listed > 10);

@@ -1,5 +1,6 @@
 // sorvane-search end to end: the real program on folder trees made per test, and on the real
 // fixture workbooks against their manifest.
+#include "tests/support/RealManifest.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <gtest/gtest.h>
@@ -96,28 +97,6 @@ TEST_F(SorvaneSearchTest, EngineErrorEndsTheRunUnlessKeepGoing) {
 // The manifest lists, for chosen words, the cells that hold them in chosen files. Each file's
 // rows must come out sheet by sheet in the manifest's order, except that a sheet's first hit
 // may come last: with the start cell omitted, Find examines the top-left cell last.
-QStringList ManifestRecord(const QString& text, qsizetype& at) {
-    QStringList fields(1);
-    bool quoted = false;
-    for (; at < text.size(); ++at) {
-        const QChar c = text[at];
-        if (c == '"' && quoted && text.mid(at + 1, 1) == "\"") {
-            fields.last() += c;
-            ++at;
-        } else if (c == '"') {
-            quoted = !quoted;
-        } else if (c == ',' && !quoted) {
-            fields.append(QString());
-        } else if (c == '\n' && !quoted) {
-            ++at;
-            break;
-        } else if (c != '\r' || quoted) {
-            fields.last() += c;
-        }
-    }
-    return fields;
-}
-
 class ManifestTest : public testing::TestWithParam<std::pair<const char*, const char*>> {};
 
 TEST_P(ManifestTest, ListsTheManifestHits) {
@@ -127,17 +106,13 @@ TEST_P(ManifestTest, ListsTheManifestHits) {
     }
     const QString word = GetParam().first;
     const QString lookIn = GetParam().second;
-    QFile file(root + "/manifest.csv");
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QString text = QString::fromUtf8(file.readAll());
     // per file and sheet: "cell text formula comment" lines in order
     QMap<QString, QStringList> expected;
-    for (qsizetype at = 0; at < text.size();) {
-        const QStringList r = ManifestRecord(text, at);  // word,file,no,name,cell,where,text,...
-        if (r.size() == 9 && r[0] == word && lookIn.startsWith(r[5])) {
-            const QString formula = lookIn == "formulas" ? r[7] : "";
-            expected[r[1] + "|" + r[2] + "|" + r[3]]
-                << (r[4] + " " + r[6] + " " + formula + " " + r[8]);
+    for (const testsupport::ManifestRow& r : testsupport::ReadRealManifest()) {
+        if (r.word == word && lookIn.startsWith(r.where)) {
+            const QString formula = lookIn == "formulas" ? r.formula : "";
+            expected[r.file + "|" + QString::number(r.sheetNumber) + "|" + r.sheetName]
+                << (r.cell + " " + r.text + " " + formula + " " + r.comment);
         }
     }
     ASSERT_FALSE(expected.isEmpty());

@@ -1,65 +1,17 @@
 // The real workbooks of the shared fixture folder searched through the wrappers exactly as the
 // program searches them: every cell the manifest lists for a word is among the hits, with the
-// manifest's formula and comment text. The manifest itself is read with the engine's .csv
-// parser.
+// manifest's formula and comment text.
 #include "automation/AutomationError.h"
 #include "engine/EngineServer.h"
-#include "engine/csv/CsvDecoder.h"
-#include "engine/csv/CsvParser.h"
 #include "tests/engine/WrapperSearch.h"
+#include "tests/support/RealManifest.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <gtest/gtest.h>
-#include <QFile>
 
 #include <map>
 
 namespace {
-
-struct Expected {
-    QString word, file;
-    int sheet = 0;
-    int column = 0, row = 0;
-    QString where, formula, comment;
-};
-
-// "AB12" as column and row.
-std::pair<int, int> CellPosition(const QString& cell) {
-    int column = 0;
-    qsizetype i = 0;
-    for (; i < cell.size() && cell[i].isLetter(); ++i) {
-        column = column * 26 + (cell[i].toUpper().unicode() - u'A' + 1);
-    }
-    return {column, cell.mid(i).toInt()};
-}
-
-std::vector<Expected> ReadManifest(const QString& folder) {
-    QFile file(folder + QStringLiteral("/manifest.csv"));
-    if (!file.open(QIODevice::ReadOnly)) {
-        return {};
-    }
-    const QString text = engine::CsvDecoder::Decode(file.readAll());
-    engine::CsvParser parser(text);
-    std::vector<Expected> rows;
-    QStringList record;
-    QString field;
-    bool endsRecord = false;
-    bool header = true;
-    while (parser.Next(field, endsRecord)) {
-        record.push_back(field);
-        if (!endsRecord) {
-            continue;
-        }
-        if (!header && record.size() >= 9) {
-            const auto [column, row] = CellPosition(record[4]);
-            rows.push_back({record[0], record[1], record[2].toInt(), column, row, record[5],
-                            record[7], record[8]});
-        }
-        header = false;
-        record.clear();
-    }
-    return rows;
-}
 
 int LookIn(const QString& where) {
     if (where == u"formula") {
@@ -80,10 +32,7 @@ TEST(RealFixturesSearch, ManifestCellsAreFoundWithTheirTexts) {
     // One search per file, word and LookIn, shared by the manifest rows that need it.
     std::map<std::tuple<QString, QString, int>, std::vector<wrappersearch::Hit>> searches;
     int checked = 0;
-    for (const Expected& e : ReadManifest(folder)) {
-        if (e.where != u"value" && e.where != u"formula" && e.where != u"comment") {
-            continue;  // a line of a multi-line manifest text
-        }
+    for (const testsupport::ManifestRow& e : testsupport::ReadRealManifest()) {
         SCOPED_TRACE((e.file + u' ' + e.word + u' ' + e.where).toStdString());
         const auto key = std::tuple(e.file, e.word, LookIn(e.where));
         if (!searches.contains(key)) {
@@ -98,12 +47,12 @@ TEST(RealFixturesSearch, ManifestCellsAreFoundWithTheirTexts) {
         }
         const auto& hits = searches[key];
         const auto hit = std::find_if(hits.begin(), hits.end(), [&](const auto& h) {
-            return h.sheet == e.sheet && h.column == e.column && h.row == e.row;
+            return h.sheet == e.sheetNumber && h.column == e.column && h.row == e.row;
         });
         ++checked;
         if (hit == hits.end()) {
-            ADD_FAILURE() << "not found at sheet " << e.sheet << " column " << e.column << " row "
-                          << e.row;
+            ADD_FAILURE() << "not found at sheet " << e.sheetNumber << " column " << e.column
+                          << " row " << e.row;
             continue;
         }
         if (e.where == u"formula") {

@@ -4,59 +4,24 @@
 #include "engine/CellText.h"
 #include "engine/EngineError.h"
 #include "engine/Workbook.h"
+#include "tests/support/RealManifest.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <gtest/gtest.h>
 
 #include <QDir>
 #include <QDirIterator>
-#include <QFile>
 #include <map>
 #include <memory>
 
 namespace engine {
 namespace {
 
-struct ManifestRow {
-    QString word, file;
-    int sheetNumber = 0;
-    QString sheetName, cell, where, text, formula, comment;
-};
-
-// RFC 4180: quoted fields may hold commas, doubled quotes and line breaks.
-std::vector<QStringList> ParseCsv(const QString& content) {
-    std::vector<QStringList> records;
-    QStringList fields;
-    QString field;
-    bool quoted = false;
-    for (qsizetype i = 0; i < content.size(); ++i) {
-        const QChar c = content[i];
-        if (quoted && c == u'"' && i + 1 < content.size() && content[i + 1] == u'"') {
-            field += u'"';
-            ++i;
-        } else if (c == u'"') {
-            quoted = !quoted;
-        } else if (!quoted && c == u',') {
-            fields.push_back(std::exchange(field, QString()));
-        } else if (!quoted && c == u'\n') {
-            fields.push_back(std::exchange(field, QString()));
-            records.push_back(std::exchange(fields, QStringList()));
-        } else if (quoted || c != u'\r') {
-            field += c;
-        }
-    }
-    return records;
-}
-
-std::vector<ManifestRow> XlsxRows(const QString& dir) {
-    QFile file(dir + QStringLiteral("/manifest.csv"));
-    EXPECT_TRUE(file.open(QIODevice::ReadOnly));
-    std::vector<ManifestRow> rows;
-    const auto records = ParseCsv(QString::fromUtf8(file.readAll()));
-    for (size_t i = 1; i < records.size(); ++i) {
-        const QStringList& r = records[i];
-        if (r.size() == 9 && (r[1].endsWith(u".xlsx") || r[1].endsWith(u".xlsm"))) {
-            rows.push_back({r[0], r[1], r[2].toInt(), r[3], r[4], r[5], r[6], r[7], r[8]});
+std::vector<testsupport::ManifestRow> XlsxRows() {
+    std::vector<testsupport::ManifestRow> rows;
+    for (auto& row : testsupport::ReadRealManifest()) {
+        if (row.file.endsWith(u".xlsx") || row.file.endsWith(u".xlsm")) {
+            rows.push_back(std::move(row));
         }
     }
     return rows;
@@ -97,25 +62,15 @@ TEST(XlsxRealFixtures, EveryWorkbookOpensOrIsRefusedAsProtected) {
     EXPECT_GE(opened, 40);
 }
 
-int RowOf(const QString& cell, int& column) {
-    qsizetype i = 0;
-    column = 0;
-    while (i < cell.size() && cell[i].isLetter()) {
-        column = column * 26 + (cell[i].unicode() - u'A' + 1);
-        ++i;
-    }
-    return cell.mid(i).toInt();
-}
-
 TEST(XlsxRealFixtures, ManifestCellsHoldTheirWords) {
     const QString dir = testsupport::RealFixturesDir();
     if (dir.isEmpty()) {
         GTEST_SKIP() << "the shared real fixture folder is absent";
     }
-    const auto rows = XlsxRows(dir);
+    const auto rows = XlsxRows();
     ASSERT_GT(rows.size(), 50u);
     std::map<QString, std::unique_ptr<Workbook>> books;
-    for (const ManifestRow& row : rows) {
+    for (const testsupport::ManifestRow& row : rows) {
         SCOPED_TRACE(
             (row.file + u'!' + row.cell + QStringLiteral(" word ") + row.word).toStdString());
         auto& book = books[row.file];
@@ -125,12 +80,10 @@ TEST(XlsxRealFixtures, ManifestCellsHoldTheirWords) {
         ASSERT_GE(book->SheetCount(), row.sheetNumber);
         Worksheet& sheet = book->Sheet(row.sheetNumber - 1);
         EXPECT_EQ(sheet.Name(), row.sheetName);
-        int column = 0;
-        const int r = RowOf(row.cell, column);
-        const Cell* cell = sheet.FindCell(r, column);
+        const Cell* cell = sheet.FindCell(row.row, row.column);
         const QString text = cell ? CellText::Text(*book, *cell) : QString();
         const QString formula = cell ? CellText::Formula(*book, *cell) : QString();
-        const QString* note = sheet.FindNote(r, column);
+        const QString* note = sheet.FindNote(row.row, row.column);
         const QString comment = note ? *note : QString();
 
         // Every displayed text agrees with the manifest: the dates in these files carry
