@@ -38,7 +38,9 @@ mkdir -p "$work/single"
 cp -f "$(find "$work/corpus1" -name large_00.xlsx | head -1)" "$work/single/"
 
 results="$work/results-$(date +%Y%m%d-%H%M%S).txt"
-time_it() { python3 bench/bench.py "$@" | tee -a "$results.raw"; }
+# An absolute path: the ssgrep run times from inside the corpus.
+bench_py="$PWD/bench/bench.py"
+time_it() { python3 "$bench_py" "$@" | tee -a "$results.raw"; }
 : >"$results.raw"
 time_it --runs "$runs" --label floor -- python3 bench/inflate_floor.py "$work/corpus1"
 time_it --runs "$runs" --label sorvane -- "$search" -s "$work/corpus1" needle
