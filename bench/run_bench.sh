@@ -56,7 +56,8 @@ if [ "${SKIP_PEERS:-0}" != 1 ]; then
     ssgrep -i -F -H -n needle "${files[@]}")
 fi
 # The default look-in (formulas) finds the planted values, not the planted comments.
-expected=$(grep -c ",value$" "$work/corpus1-manifest.csv")
+# The manifest has CRLF line ends (Python's csv module writes them).
+expected=$(tr -d '\r' <"$work/corpus1-manifest.csv" | grep -c ",value$" || true)
 
 python3 - "$results.raw" "$work" "$expected" <<'PY' | tee "$results"
 import os, sys
