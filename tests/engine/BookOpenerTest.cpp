@@ -1,11 +1,11 @@
 // Picking the reader by content and the errors for files no reader takes.
 #include "engine/EngineError.h"
 #include "engine/Workbook.h"
+#include "tests/support/ScratchFile.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <gtest/gtest.h>
 #include <QDir>
-#include <QFile>
 
 namespace {
 
@@ -13,11 +13,7 @@ using engine::EngineError;
 using engine::EngineErrorKind;
 
 QString Write(const QString& name, const QByteArray& bytes) {
-    const QString path = testsupport::ScratchDir() + u'/' + name;
-    QFile file(path);
-    EXPECT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(bytes);
-    return path;
+    return testsupport::WriteScratchFile(name, bytes);
 }
 
 struct Rejected {

@@ -8,10 +8,10 @@
 #include "engine/Presenter.h"
 #include "engine/Workbook.h"
 #include "tests/engine/WrapperSearch.h"
+#include "tests/support/ScratchFile.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <gtest/gtest.h>
-#include <QFile>
 #include <QStringEncoder>
 
 #include <set>
@@ -24,11 +24,7 @@ using wrappersearch::Hit;
 using wrappersearch::SearchBook;
 
 QString WriteFile(const QString& name, const QByteArray& bytes) {
-    const QString path = testsupport::ScratchDir() + u'/' + name;
-    QFile file(path);
-    EXPECT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(bytes);
-    return path;
+    return testsupport::WriteScratchFile(name, bytes);
 }
 
 const char16_t* const SalesCsv =

@@ -4,6 +4,7 @@
 #include "engine/EngineError.h"
 #include "engine/Workbook.h"
 #include "engine/csv/CsvReader.h"
+#include "tests/support/ScratchFile.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <gtest/gtest.h>
@@ -18,11 +19,7 @@ using engine::EngineError;
 using engine::EngineErrorKind;
 
 QString Write(const QString& name, const QByteArray& bytes) {
-    const QString path = testsupport::ScratchDir() + u'/' + name;
-    QFile file(path);
-    EXPECT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(bytes);
-    return path;
+    return testsupport::WriteScratchFile(name, bytes);
 }
 
 std::unique_ptr<engine::Workbook> Read(const QString& path, CsvLimits limits = {}) {
