@@ -24,15 +24,8 @@ void Include(CellRect& rect, bool& any, int32_t row, int32_t column) {
 }  // namespace
 
 void Worksheet::ExtendUsedRange(const CellRect& rect) {
-    if (!hasDeclaredExtent_) {
-        declaredExtent_ = rect;
-        hasDeclaredExtent_ = true;
-        return;
-    }
-    declaredExtent_.top = std::min(declaredExtent_.top, rect.top);
-    declaredExtent_.left = std::min(declaredExtent_.left, rect.left);
-    declaredExtent_.bottom = std::max(declaredExtent_.bottom, rect.bottom);
-    declaredExtent_.right = std::max(declaredExtent_.right, rect.right);
+    Include(declaredExtent_, hasDeclaredExtent_, rect.top, rect.left);
+    Include(declaredExtent_, hasDeclaredExtent_, rect.bottom, rect.right);
 }
 
 void Worksheet::Finish() {
