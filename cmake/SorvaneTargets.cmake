@@ -38,6 +38,6 @@ function(sorvane_add_qttests prefix)
     target_link_libraries(${target} PRIVATE ${ARG_LINK} sorvane_testsupport Qt6::Test)
     add_test(NAME ${target} COMMAND ${target})
     set_tests_properties(${target} PROPERTIES ENVIRONMENT
-                         "LC_ALL=C.UTF-8;QT_QPA_PLATFORM=offscreen;ASAN_OPTIONS=detect_leaks=0")
+                         "LC_ALL=C.UTF-8;QT_QPA_PLATFORM=offscreen;ASAN_OPTIONS=detect_leaks=0;QTEST_FUNCTION_TIMEOUT=60000")
   endforeach()
 endfunction()
