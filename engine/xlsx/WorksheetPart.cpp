@@ -54,18 +54,14 @@ bool IsoToSerial(const std::string& text, bool date1904, double& serial) {
     return true;
 }
 
-char TypeCode(const char* type) {
-    if (!type) {
-        return 'n';
+char TypeCode(std::string_view type) {
+    if (type == "s" || type == "b" || type == "e" || type == "d" || type == "n") {
+        return type[0];
     }
-    const std::string_view t(type);
-    if (t == "s" || t == "b" || t == "e" || t == "d" || t == "n") {
-        return t[0];
-    }
-    if (t == "str") {
+    if (type == "str") {
         return 'r';
     }
-    if (t == "inlineStr") {
+    if (type == "inlineStr") {
         return 'i';
     }
     return 'n';
@@ -73,37 +69,61 @@ char TypeCode(const char* type) {
 
 }  // namespace
 
-WorksheetPart::WorksheetPart(Workbook& book, Worksheet& sheet, const Context& context)
-    : book_(book), sheet_(sheet), context_(context), formulas_(book) {}
+WorksheetPart::WorksheetPart(Workbook& book, Worksheet& sheet, const Context& context,
+                             QString partName)
+    : book_(book),
+      sheet_(sheet),
+      context_(context),
+      scanner_(std::move(partName)),
+      formulas_(book) {}
 
-void WorksheetPart::StartElement(std::string_view name, const char** attributes) {
+void WorksheetPart::Feed(std::string_view chunk) {
+    scanner_.Feed(chunk);
+    Scan();
+}
+
+void WorksheetPart::Scan() {
+    XmlScanner::Token token;
+    while (scanner_.Next(token)) {
+        switch (token.kind) {
+            case XmlScanner::Kind::StartTag:
+                StartElement(token);
+                if (token.selfClosing) {
+                    EndElement(token.name);
+                }
+                break;
+            case XmlScanner::Kind::EndTag:
+                EndElement(token.name);
+                break;
+            case XmlScanner::Kind::Text:
+                Characters(token);
+                break;
+        }
+    }
+}
+
+void WorksheetPart::StartElement(const XmlScanner::Token& tag) {
+    const std::string_view name = tag.name;
     if (capture_ == Capture::Inline) {
         inlineText_.Start(name);
     } else if (name == "c" && inSheetData_) {
-        StartCell(attributes);
+        StartCell(tag.attributes);
     } else if (name == "v" && inCell_) {
         capture_ = Capture::Value;
         hasValue_ = true;
         value_.clear();
     } else if (name == "f" && inCell_) {
-        StartFormula(attributes);
+        StartFormula(tag.attributes);
     } else if (name == "is" && inCell_) {
         capture_ = Capture::Inline;
         hasInline_ = true;
         inlineText_.Take();
     } else if (name == "row" && inSheetData_) {
-        StartRow(attributes);
+        StartRow(tag.attributes);
     } else if (name == "sheetData") {
         inSheetData_ = true;
     } else if (name == "dimension") {
-        CellRect rect;
-        const char* ref = Attribute(attributes, "ref");
-        if (ref && CellReference::ParseRange(ref, rect)) {
-            const uint64_t declared =
-                uint64_t(rect.bottom - rect.top + 1) * uint64_t(rect.right - rect.left + 1);
-            sheet_.ReserveCells(static_cast<size_t>(
-                std::min({declared, context_.partSize / MinBytesPerCell, uint64_t{MaxCells}})));
-        }
+        StartDimension(tag.attributes);
     }
 }
 
@@ -123,80 +143,122 @@ void WorksheetPart::EndElement(std::string_view name) {
     }
 }
 
-void WorksheetPart::Characters(std::string_view text) {
+void WorksheetPart::Characters(const XmlScanner::Token& text) {
     switch (capture_) {
         case Capture::Value:
-            value_.append(text);
+            scanner_.DecodeText(text, value_);
             break;
         case Capture::Formula:
-            formula_.append(text);
+            scanner_.DecodeText(text, formula_);
             break;
         case Capture::Inline:
-            inlineText_.Characters(text);
+            scratch_.clear();
+            scanner_.DecodeText(text, scratch_);
+            inlineText_.Characters(scratch_);
             break;
         case Capture::None:
             break;
     }
 }
 
-void WorksheetPart::StartRow(const char** attributes) {
-    const char* r = Attribute(attributes, "r");
+void WorksheetPart::StartDimension(std::string_view attributes) {
+    scanner_.ForEachAttribute(attributes, [&](std::string_view name, std::string_view value) {
+        CellRect rect;
+        if (name == "ref" &&
+            CellReference::ParseRange(scanner_.DecodeAttribute(value, scratch_), rect)) {
+            const uint64_t declared =
+                uint64_t(rect.bottom - rect.top + 1) * uint64_t(rect.right - rect.left + 1);
+            sheet_.ReserveCells(static_cast<size_t>(
+                std::min({declared, context_.partSize / MinBytesPerCell, uint64_t{MaxCells}})));
+        }
+    });
+}
+
+void WorksheetPart::StartRow(std::string_view attributes) {
     int row = row_ + 1;
-    if (r && (!ParseInt(r, row) || row < 1 || row > MaxRows)) {
-        Damaged(QStringLiteral("row number %1 is outside the sheet").arg(QLatin1String(r)));
-    }
-    if (!r && row > MaxRows) {
+    bool numbered = false;
+    scanner_.ForEachAttribute(attributes, [&](std::string_view name, std::string_view value) {
+        if (name != "r") {
+            return;
+        }
+        const std::string_view r = scanner_.DecodeAttribute(value, scratch_);
+        if (!ParseInt(r, row) || row < 1 || row > MaxRows) {
+            Damaged(QStringLiteral("row number %1 is outside the sheet")
+                        .arg(QString::fromUtf8(r.data(), qsizetype(r.size()))));
+        }
+        numbered = true;
+    });
+    if (!numbered && row > MaxRows) {
         Damaged(QStringLiteral("more rows than the sheet holds"));
     }
     row_ = row;
     column_ = 0;
 }
 
-void WorksheetPart::StartCell(const char** attributes) {
-    const char* r = Attribute(attributes, "r");
-    if (r) {
-        if (!CellReference::Parse(r, row_, column_)) {
-            Damaged(QStringLiteral("cell reference %1 is outside the sheet").arg(QLatin1String(r)));
+void WorksheetPart::StartCell(std::string_view attributes) {
+    bool positioned = false;
+    type_ = 'n';
+    int xf = 0;
+    styled_ = false;
+    dynamicArray_ = false;
+    scanner_.ForEachAttribute(attributes, [&](std::string_view name, std::string_view value) {
+        if (name == "r") {
+            const std::string_view r = scanner_.DecodeAttribute(value, scratch_);
+            if (!CellReference::Parse(r, row_, column_)) {
+                Damaged(QStringLiteral("cell reference %1 is outside the sheet")
+                            .arg(QString::fromUtf8(r.data(), qsizetype(r.size()))));
+            }
+            positioned = true;
+        } else if (name == "t") {
+            type_ = TypeCode(scanner_.DecodeAttribute(value, scratch_));
+        } else if (name == "s") {
+            styled_ = ParseInt(scanner_.DecodeAttribute(value, scratch_), xf) && xf != 0;
+        } else if (name == "cm") {
+            dynamicArray_ = true;
         }
-    } else {
+    });
+    if (!positioned) {
         row_ = std::max(row_, 1);
         if (++column_ > MaxColumns) {
             Damaged(QStringLiteral("row %1 has more cells than the sheet has columns").arg(row_));
         }
     }
-    type_ = TypeCode(Attribute(attributes, "t"));
-    const char* style = Attribute(attributes, "s");
-    int xf = 0;
-    styled_ = style && ParseInt(style, xf) && xf != 0;
     // An unknown cell format shows as General, as a missing one does.
     format_ = styled_ && xf > 0 && static_cast<size_t>(xf) < context_.cellFormats.size()
                   ? context_.cellFormats[static_cast<size_t>(xf)]
                   : 0;
-    dynamicArray_ = Attribute(attributes, "cm") != nullptr;
     inCell_ = true;
     hasValue_ = hasFormula_ = hasInline_ = false;
     value_.clear();
     formula_.clear();
 }
 
-void WorksheetPart::StartFormula(const char** attributes) {
+void WorksheetPart::StartFormula(std::string_view attributes) {
     capture_ = Capture::Formula;
     hasFormula_ = true;
     formula_.clear();
-    const char* type = Attribute(attributes, "t");
-    formulaType_ = type ? type : "normal";
-    const char* si = Attribute(attributes, "si");
+    formulaType_ = "normal";
     sharedIndex_ = -1;
-    if (si && !ParseInt(si, sharedIndex_)) {
-        sharedIndex_ = -1;
-    }
-    const char* ref = Attribute(attributes, "ref");
-    formulaRef_ = ref ? ref : "";
+    formulaRef_.clear();
+    std::string r1, r2;
+    scanner_.ForEachAttribute(attributes, [&](std::string_view name, std::string_view value) {
+        if (name == "t") {
+            formulaType_ = scanner_.DecodeAttribute(value, scratch_);
+        } else if (name == "si") {
+            if (!ParseInt(scanner_.DecodeAttribute(value, scratch_), sharedIndex_)) {
+                sharedIndex_ = -1;
+            }
+        } else if (name == "ref") {
+            formulaRef_ = scanner_.DecodeAttribute(value, scratch_);
+        } else if (name == "r1") {
+            r1 = scanner_.DecodeAttribute(value, scratch_);
+        } else if (name == "r2") {
+            r2 = scanner_.DecodeAttribute(value, scratch_);
+        }
+    });
     tableInputs_.clear();
     if (formulaType_ == "dataTable") {
-        const char* r1 = Attribute(attributes, "r1");
-        const char* r2 = Attribute(attributes, "r2");
-        tableInputs_ = std::string(r1 ? r1 : "") + "," + (r2 ? r2 : "");
+        tableInputs_ = r1 + "," + r2;
     }
 }
 
@@ -318,6 +380,8 @@ uint32_t WorksheetPart::EmptyText() {
 }
 
 void WorksheetPart::Finish() {
+    scanner_.Finish();
+    Scan();
     for (PendingMember& member : pending_) {
         member.cell.formula =
             formulas_.SharedMember(member.si, member.cell.row, member.cell.column);

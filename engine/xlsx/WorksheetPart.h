@@ -1,12 +1,13 @@
-// Reads one worksheet part into the model as expat streams it: rows and cells (with or
-// without `r` attributes), values of every cell type, formulas (plain, shared, array, data
-// table) and each cell's number format. Notes come from the comments parts, not from here.
+// Reads one worksheet part into the model as its bytes inflate, scanning them in place: rows
+// and cells (with or without `r` attributes), values of every cell type, formulas (plain,
+// shared, array, data table) and each cell's number format. Notes come from the comments
+// parts, not from here.
 #pragma once
 
 #include "engine/Cell.h"
 #include "engine/xlsx/FormulaGroups.h"
 #include "engine/xlsx/RichText.h"
-#include "engine/xlsx/XmlHandler.h"
+#include "engine/xlsx/XmlScanner.h"
 
 #include <cstdint>
 #include <string>
@@ -17,7 +18,7 @@ namespace engine {
 class Workbook;
 class Worksheet;
 
-class WorksheetPart : public XmlHandler {
+class WorksheetPart {
 public:
     // Cells beyond this many in one sheet are refused rather than exhausting memory.
     static constexpr size_t MaxCells = size_t{16} << 20;
@@ -29,20 +30,25 @@ public:
         uint64_t partSize;  // inflated size of the part, to bound the cell reservation
     };
 
-    WorksheetPart(Workbook& book, Worksheet& sheet, const Context& context);
+    WorksheetPart(Workbook& book, Worksheet& sheet, const Context& context, QString partName);
 
-    void StartElement(std::string_view name, const char** attributes) override;
-    void EndElement(std::string_view name) override;
-    void Characters(std::string_view text) override;
-    // Adds the members of shared formulas whose master came after them.
+    // The next inflated bytes of the part.
+    void Feed(std::string_view chunk);
+    // The end of the part: reads what is left and adds the members of shared formulas whose
+    // master came after them.
     void Finish();
 
 private:
     enum class Capture : uint8_t { None, Value, Formula, Inline };
 
-    void StartRow(const char** attributes);
-    void StartCell(const char** attributes);
-    void StartFormula(const char** attributes);
+    void Scan();
+    void StartElement(const XmlScanner::Token& tag);
+    void EndElement(std::string_view name);
+    void Characters(const XmlScanner::Token& text);
+    void StartDimension(std::string_view attributes);
+    void StartRow(std::string_view attributes);
+    void StartCell(std::string_view attributes);
+    void StartFormula(std::string_view attributes);
     void EndCell();
     void SetValue(Cell& cell);
     void SetFormula(Cell& cell);
@@ -52,6 +58,8 @@ private:
     Workbook& book_;
     Worksheet& sheet_;
     Context context_;
+    XmlScanner scanner_;
+    std::string scratch_;  // decoded attribute values and inline text
     FormulaGroups formulas_;
     RichText inlineText_;
     std::string value_;

@@ -98,8 +98,9 @@ void XlsxReader::ReadWorksheet(int index, Workbook& book, Worksheet& sheet) {
             Damaged(QStringLiteral("missing worksheet part %1").arg(partName));
         }
         WorksheetPart part(book, sheet,
-                           {sharedStrings_, cellFormats_, date1904_, entry->uncompressedSize});
-        XmlStream::ParsePart(*zip_, partName, part);
+                           {sharedStrings_, cellFormats_, date1904_, entry->uncompressedSize},
+                           partName);
+        zip_->Read(*entry, [&part](std::string_view chunk) { part.Feed(chunk); });
         part.Finish();
         ReadNotes(partName, sheet);
     });

@@ -1,7 +1,7 @@
 // Reads an Office Open XML workbook (.xlsx, .xlsm): the zip container, the workbook part
 // found through the package relationships, shared strings, styles, and each worksheet on
-// demand (streamed through expat), with its formulas and comments. Rendering number formats
-// is left to NumberFormatter; the reader only resolves each cell's format code.
+// demand (scanned in place as it inflates), with its formulas and comments. Rendering number
+// formats is left to NumberFormatter; the reader only resolves each cell's format code.
 #pragma once
 
 #include "engine/BookReader.h"

@@ -1,0 +1,417 @@
+#include "engine/xlsx/XmlScanner.h"
+
+#include "engine/EngineError.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstring>
+
+namespace engine {
+namespace {
+
+// Enough of the document's start to hold a byte order mark and the XML declaration.
+constexpr size_t PrologueBytes = 512;
+
+bool IsSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+}
+
+bool StartsWith(std::string_view text, size_t at, std::string_view prefix) {
+    return text.size() - at >= prefix.size() && text.substr(at, prefix.size()) == prefix;
+}
+
+bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return (x | 0x20) == (y | 0x20);
+           });
+}
+
+// The characters XML allows, as numeric character references may name them.
+bool IsXmlCharacter(uint32_t c) {
+    return c == 0x9 || c == 0xA || c == 0xD || (c >= 0x20 && c <= 0xD7FF) ||
+           (c >= 0xE000 && c <= 0xFFFD) || (c >= 0x10000 && c <= 0x10FFFF);
+}
+
+void AppendUtf8(uint32_t c, std::string& out) {
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (c >> 18));
+        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
+// The value of `encoding="…"` in an XML declaration, or empty.
+std::string_view DeclaredEncoding(std::string_view declaration) {
+    const size_t key = declaration.find("encoding");
+    if (key == std::string_view::npos) {
+        return {};
+    }
+    const size_t open = declaration.find_first_of("\"'", key);
+    if (open == std::string_view::npos) {
+        return {};
+    }
+    const size_t close = declaration.find(declaration[open], open + 1);
+    return close == std::string_view::npos ? std::string_view{}
+                                           : declaration.substr(open + 1, close - open - 1);
+}
+
+}  // namespace
+
+XmlScanner::XmlScanner(QString partName) : partName_(std::move(partName)) {}
+
+XmlScanner::~XmlScanner() = default;
+
+void XmlScanner::Feed(std::string_view chunk) {
+    if (pos_ > 0) {
+        buffer_.erase(0, pos_);
+        consumed_ += pos_;
+        retryAt_ = retryAt_ > pos_ ? retryAt_ - pos_ : 0;
+        pos_ = 0;
+    }
+    if (decoder_) {
+        buffer_ += QString(decoder_->decode(QByteArrayView(chunk.data(), qsizetype(chunk.size()))))
+                       .toStdString();
+    } else {
+        buffer_.append(chunk);
+    }
+    if (!prologueDone_ && buffer_.size() >= PrologueBytes) {
+        Prologue();
+    }
+}
+
+void XmlScanner::Finish() {
+    if (!prologueDone_) {
+        Prologue();
+    }
+    finished_ = true;
+    retryAt_ = 0;
+}
+
+void XmlScanner::Prologue() {
+    prologueDone_ = true;
+    const std::string_view start(buffer_);
+    QStringConverter::Encoding encoding = QStringConverter::Utf8;
+    if (StartsWith(start, 0, "\xEF\xBB\xBF")) {
+        buffer_.erase(0, 3);
+        consumed_ += 3;
+        return;
+    }
+    if (StartsWith(start, 0, "\xFF\xFE") || StartsWith(start, 0, std::string_view("<\0?\0", 4))) {
+        encoding = QStringConverter::Utf16LE;
+    } else if (StartsWith(start, 0, "\xFE\xFF") ||
+               StartsWith(start, 0, std::string_view("\0<\0?", 4))) {
+        encoding = QStringConverter::Utf16BE;
+    } else if (StartsWith(start, 0, "<?xml")) {
+        const std::string_view name = DeclaredEncoding(start.substr(0, start.find("?>")));
+        if (EqualsIgnoringCase(name, "ISO-8859-1")) {
+            encoding = QStringConverter::Latin1;
+        } else if (!name.empty() && !EqualsIgnoringCase(name, "UTF-8") &&
+                   !EqualsIgnoringCase(name, "US-ASCII")) {
+            Fail("unsupported encoding");
+        }
+    }
+    if (encoding == QStringConverter::Utf8) {
+        return;
+    }
+    decoder_ = std::make_unique<QStringDecoder>(encoding);
+    const std::string raw = std::move(buffer_);
+    buffer_ =
+        QString(decoder_->decode(QByteArrayView(raw.data(), qsizetype(raw.size())))).toStdString();
+}
+
+bool XmlScanner::NeedMore(size_t tokenStart) {
+    if (finished_) {
+        Fail("the document ends inside markup");
+    }
+    // Rescan an incomplete token only when its bytes have doubled, so a huge token costs
+    // linear time however small the chunks are.
+    retryAt_ = buffer_.size() + (buffer_.size() - tokenStart);
+    return false;
+}
+
+bool XmlScanner::Next(Token& token) {
+    if (!prologueDone_) {
+        return false;  // the encoding is not known yet
+    }
+    while (true) {
+        if (pos_ >= buffer_.size()) {
+            if (finished_ && !rootSeen_) {
+                Fail("no root element");
+            }
+            if (finished_ && depth_ != 0) {
+                Fail("the document ends before its elements close");
+            }
+            return false;
+        }
+        if (buffer_.size() < retryAt_) {
+            return false;
+        }
+        if (buffer_[pos_] != '<') {
+            size_t end = buffer_.find('<', pos_);
+            if (end == std::string::npos) {
+                if (!finished_) {
+                    return NeedMore(pos_);
+                }
+                end = buffer_.size();
+            }
+            const std::string_view text(buffer_.data() + pos_, end - pos_);
+            pos_ = end;
+            if (depth_ == 0) {
+                if (!std::all_of(text.begin(), text.end(), IsSpace)) {
+                    Fail("text outside the root element");
+                }
+                continue;
+            }
+            token = Token{Kind::Text, {}, {}, false, text, false};
+            return true;
+        }
+        size_t at = pos_;
+        if (!NextMarkup(token, at)) {
+            return NeedMore(pos_);
+        }
+        const bool skipped = at == std::string::npos;
+        if (skipped) {
+            continue;
+        }
+        pos_ = at;
+        return true;
+    }
+}
+
+// Reads the markup starting at `at` ('<'). False when incomplete; otherwise `at` moves past
+// it, or becomes npos for markup that yields no token (comments, processing instructions),
+// in which case pos_ has already moved.
+bool XmlScanner::NextMarkup(Token& token, size_t& at) {
+    const std::string_view data(buffer_);
+    if (data.size() - at < 2) {
+        return false;
+    }
+    const char kind = data[at + 1];
+    if (kind == '/') {
+        return EndTag(token, at);
+    }
+    if (kind == '?') {
+        const size_t end = data.find("?>", at + 2);
+        if (end == std::string_view::npos) {
+            return false;
+        }
+        pos_ = end + 2;
+        at = std::string::npos;
+        return true;
+    }
+    if (kind != '!') {
+        return StartTag(token, at);
+    }
+    if (StartsWith(data, at, "<!--")) {
+        const size_t end = data.find("-->", at + 4);
+        if (end == std::string_view::npos) {
+            return false;
+        }
+        pos_ = end + 3;
+        at = std::string::npos;
+        return true;
+    }
+    if (StartsWith(data, at, "<![CDATA[")) {
+        const size_t end = data.find("]]>", at + 9);
+        if (end == std::string_view::npos) {
+            return false;
+        }
+        if (depth_ == 0) {
+            Fail("character data outside the root element");
+        }
+        token = Token{Kind::Text, {}, {}, false, data.substr(at + 9, end - at - 9), true};
+        at = end + 3;
+        return true;
+    }
+    if (StartsWith(data, at, "<!DOCTYPE")) {
+        Fail("document type declarations are not allowed");
+    }
+    if (data.size() - at < 9 && !finished_) {
+        return false;  // too short yet to tell which declaration it is
+    }
+    Fail("malformed markup");
+}
+
+bool XmlScanner::StartTag(Token& token, size_t& at) {
+    const std::string_view data(buffer_);
+    size_t i = at + 1;
+    while (i < data.size() && !IsSpace(data[i]) && data[i] != '/' && data[i] != '>') {
+        ++i;
+    }
+    if (i == data.size()) {
+        return false;
+    }
+    const std::string_view qualified = data.substr(at + 1, i - at - 1);
+    if (qualified.empty() || qualified.find('<') != std::string_view::npos) {
+        Fail("malformed start tag");
+    }
+    const size_t attributesStart = i;
+    for (; i < data.size() && data[i] != '>'; ++i) {
+        if (data[i] == '"' || data[i] == '\'') {
+            i = data.find(data[i], i + 1);
+            if (i == std::string_view::npos) {
+                return false;
+            }
+        } else if (data[i] == '<') {
+            Fail("malformed start tag");
+        }
+    }
+    if (i == data.size()) {
+        return false;
+    }
+    const bool selfClosing = data[i - 1] == '/' && i - 1 >= attributesStart;
+    if (depth_ == 0) {
+        if (rootSeen_) {
+            Fail("a second root element");
+        }
+        rootSeen_ = true;
+    }
+    if (!selfClosing) {
+        if (++depth_ > MaxDepth) {
+            Fail("elements nested too deeply");
+        }
+        open_.append(qualified);
+        open_ += '\0';
+    }
+    std::string_view local = qualified;
+    if (const size_t colon = local.find(':'); colon != std::string_view::npos) {
+        local.remove_prefix(colon + 1);
+    }
+    token = Token{Kind::StartTag,
+                  local,
+                  data.substr(attributesStart, i - (selfClosing ? 1 : 0) - attributesStart),
+                  selfClosing,
+                  {},
+                  false};
+    at = i + 1;
+    return true;
+}
+
+bool XmlScanner::EndTag(Token& token, size_t& at) {
+    const std::string_view data(buffer_);
+    size_t i = at + 2;
+    while (i < data.size() && !IsSpace(data[i]) && data[i] != '>') {
+        ++i;
+    }
+    const std::string_view qualified = data.substr(at + 2, i - at - 2);
+    while (i < data.size() && IsSpace(data[i])) {
+        ++i;
+    }
+    if (i == data.size()) {
+        return false;
+    }
+    if (data[i] != '>') {
+        Fail("malformed end tag");
+    }
+    // The innermost open name sits between the last two '\0' of open_.
+    const size_t nameEnd = open_.empty() ? 0 : open_.size() - 1;
+    const size_t nameStart = depth_ > 1 ? open_.rfind('\0', nameEnd - 1) + 1 : 0;
+    if (depth_ == 0 ||
+        std::string_view(open_).substr(nameStart, nameEnd - nameStart) != qualified) {
+        Fail("an end tag does not match its start tag");
+    }
+    open_.resize(nameStart);
+    --depth_;
+    std::string_view local = qualified;
+    if (const size_t colon = local.find(':'); colon != std::string_view::npos) {
+        local.remove_prefix(colon + 1);
+    }
+    token = Token{Kind::EndTag, local, {}, false, {}, false};
+    at = i + 1;
+    return true;
+}
+
+void XmlScanner::DecodeText(const Token& token, std::string& out) const {
+    if (token.cdata) {
+        out.append(token.text);
+    } else {
+        AppendDecoded(token.text, out, false);
+    }
+}
+
+std::string_view XmlScanner::DecodeAttribute(std::string_view raw, std::string& scratch) const {
+    if (std::none_of(raw.begin(), raw.end(), [](char c) { return c == '&' || IsSpace(c); })) {
+        return raw;
+    }
+    scratch.clear();
+    AppendDecoded(raw, scratch, true);
+    return scratch;
+}
+
+void XmlScanner::AppendDecoded(std::string_view raw, std::string& out, bool attribute) const {
+    size_t i = 0;
+    while (i < raw.size()) {
+        size_t plain = i;
+        while (plain < raw.size() && raw[plain] != '&' && raw[plain] != '\r' &&
+               !(attribute && IsSpace(raw[plain]))) {
+            ++plain;
+        }
+        out.append(raw.substr(i, plain - i));
+        if (plain == raw.size()) {
+            return;
+        }
+        i = plain;
+        if (raw[i] != '&') {
+            // A line end (CR LF, or a lone CR) reads as LF; in an attribute any white space
+            // reads as a space.
+            const bool crlf = raw[i] == '\r' && i + 1 < raw.size() && raw[i + 1] == '\n';
+            out += attribute ? ' ' : '\n';
+            i += crlf ? 2 : 1;
+            continue;
+        }
+        const size_t semicolon = raw.find(';', i);
+        if (semicolon == std::string_view::npos) {
+            Fail("an entity reference without ';'");
+        }
+        const std::string_view name = raw.substr(i + 1, semicolon - i - 1);
+        i = semicolon + 1;
+        if (name == "lt") {
+            out += '<';
+        } else if (name == "gt") {
+            out += '>';
+        } else if (name == "amp") {
+            out += '&';
+        } else if (name == "quot") {
+            out += '"';
+        } else if (name == "apos") {
+            out += '\'';
+        } else if (name.size() > 1 && name[0] == '#') {
+            const bool hex = name[1] == 'x';
+            const std::string_view digits = name.substr(hex ? 2 : 1);
+            uint32_t code = 0;
+            const auto [end, error] =
+                std::from_chars(digits.data(), digits.data() + digits.size(), code, hex ? 16 : 10);
+            if (digits.empty() || error != std::errc() || end != digits.data() + digits.size() ||
+                !IsXmlCharacter(code)) {
+                Fail("an invalid character reference");
+            }
+            AppendUtf8(code, out);
+        } else {
+            Fail("an undefined entity");
+        }
+    }
+}
+
+void XmlScanner::AttributeError() const {
+    Fail("malformed attributes");
+}
+
+void XmlScanner::Fail(const char* reason) const {
+    throw EngineError(EngineErrorKind::Damaged, QString(),
+                      QStringLiteral("%1 at byte %2: %3")
+                          .arg(partName_)
+                          .arg(consumed_ + pos_)
+                          .arg(QLatin1String(reason)));
+}
+
+}  // namespace engine

@@ -1,0 +1,127 @@
+// A pull tokenizer for the largest parts of a workbook (worksheets): the inflated bytes are
+// appended chunk by chunk and read in place, token by token, with no callback, attribute array
+// or copy per element. It checks what a reader relies on: tags close in order, one root
+// element, no document type declaration (entity expansion is how small hostile files grow),
+// nesting no deeper than any part needs. Text and attribute values come raw; DecodeText
+// resolves entities and line ends. UTF-16 and Latin-1 documents are converted to UTF-8 first.
+// Raises EngineError (Damaged, empty message) with the part name and byte offset in the detail.
+#pragma once
+
+#include <QString>
+#include <QStringDecoder>
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace engine {
+
+class XmlScanner {
+public:
+    static constexpr int MaxDepth = 256;
+
+    enum class Kind { StartTag, EndTag, Text };
+
+    struct Token {
+        Kind kind = Kind::Text;
+        std::string_view name;        // local name of a tag (prefix dropped)
+        std::string_view attributes;  // a start tag's raw attribute bytes
+        bool selfClosing = false;     // `<c/>`: no EndTag follows
+        std::string_view text;        // raw character data, or a CDATA section's content
+        bool cdata = false;           // `text` is literal: no entities to resolve
+    };
+
+    explicit XmlScanner(QString partName);
+    ~XmlScanner();
+
+    // Appends the next bytes of the document. Tokens returned before are invalidated.
+    void Feed(std::string_view chunk);
+    // Marks the end of the document: Next() then returns the last tokens and checks that the
+    // document is complete.
+    void Finish();
+    // The next token; false when the buffered bytes hold no complete token (or, after
+    // Finish(), at the end).
+    bool Next(Token& token);
+
+    // Calls `visit(localName, rawValue)` for each attribute of a start tag, namespace
+    // declarations left out. Raises on malformed attributes.
+    template <typename Visit>
+    void ForEachAttribute(std::string_view attributes, Visit visit) const;
+
+    // Appends character data to `out` (UTF-8) with entities resolved and line ends
+    // normalised, as an XML processor reports them. Raises on an unknown entity.
+    void DecodeText(const Token& token, std::string& out) const;
+    // An attribute value with entities resolved; `scratch` holds the result when it differs
+    // from the raw bytes.
+    std::string_view DecodeAttribute(std::string_view raw, std::string& scratch) const;
+
+private:
+    bool NextMarkup(Token& token, size_t& at);
+    bool StartTag(Token& token, size_t& at);
+    bool EndTag(Token& token, size_t& at);
+    bool NeedMore(size_t tokenStart);
+    void Prologue();
+    void AppendDecoded(std::string_view raw, std::string& out, bool attribute) const;
+    [[noreturn]] void Fail(const char* reason) const;
+    [[noreturn]] void AttributeError() const;
+
+    QString partName_;
+    std::string buffer_;
+    size_t pos_ = 0;       // first byte not yet returned
+    size_t consumed_ = 0;  // bytes dropped from the front of buffer_, for error offsets
+    size_t retryAt_ = 0;   // an incomplete token is rescanned only once this much is buffered
+    bool finished_ = false;
+    bool prologueDone_ = false;
+    bool rootSeen_ = false;
+    std::string open_;  // names of the open elements, each followed by '\0'
+    int depth_ = 0;
+    std::unique_ptr<QStringDecoder> decoder_;  // set for a UTF-16 or Latin-1 document
+};
+
+template <typename Visit>
+void XmlScanner::ForEachAttribute(std::string_view attributes, Visit visit) const {
+    const auto isSpace = [](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; };
+    size_t i = 0;
+    const size_t n = attributes.size();
+    while (true) {
+        while (i < n && isSpace(attributes[i])) {
+            ++i;
+        }
+        if (i == n) {
+            return;
+        }
+        const size_t nameStart = i;
+        while (i < n && attributes[i] != '=' && !isSpace(attributes[i])) {
+            ++i;
+        }
+        std::string_view name = attributes.substr(nameStart, i - nameStart);
+        while (i < n && isSpace(attributes[i])) {
+            ++i;
+        }
+        if (name.empty() || i == n || attributes[i] != '=') {
+            AttributeError();
+        }
+        ++i;
+        while (i < n && isSpace(attributes[i])) {
+            ++i;
+        }
+        if (i == n || (attributes[i] != '"' && attributes[i] != '\'')) {
+            AttributeError();
+        }
+        const size_t close = attributes.find(attributes[i], i + 1);
+        if (close == std::string_view::npos) {
+            AttributeError();
+        }
+        const std::string_view value = attributes.substr(i + 1, close - i - 1);
+        i = close + 1;
+        if (name.substr(0, 5) == "xmlns" && (name.size() == 5 || name[5] == ':')) {
+            continue;
+        }
+        if (const size_t colon = name.find(':'); colon != std::string_view::npos) {
+            name.remove_prefix(colon + 1);
+        }
+        visit(name, value);
+    }
+}
+
+}  // namespace engine
