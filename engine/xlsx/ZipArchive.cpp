@@ -20,7 +20,7 @@ constexpr size_t EndOfDirectorySize = 22;
 constexpr size_t DirectoryHeaderSize = 46;
 constexpr size_t LocalHeaderSize = 30;
 constexpr size_t MaxCommentSize = 0xFFFF;
-constexpr size_t ChunkSize = 64 * 1024;
+constexpr size_t ChunkSize = ChunkPipeline::BufferSize;
 constexpr uint16_t Stored = 0;
 constexpr uint16_t Deflated = 8;
 constexpr uint16_t EncryptedFlag = 0x0001;
@@ -220,10 +220,25 @@ void ZipArchive::Read(const Entry& entry, const Sink& sink) {
                                                .arg(entry.name)
                                                .arg(entry.method));
     }
-    Inflate(entry, input, sink);
+    if (entry.uncompressedSize < PipelineMinimum) {
+        std::vector<char> buffer(ChunkSize);
+        Inflate(
+            entry, input, [&buffer] { return buffer.data(); },
+            [&buffer, &sink](size_t size) { sink(std::string_view(buffer.data(), size)); });
+        return;
+    }
+    pipeline_.Run(
+        [&](ChunkPipeline::Output& output) {
+            Inflate(
+                entry, input, [&output] { return output.Data(); },
+                [&output](size_t size) { output.Publish(size); });
+        },
+        sink);
 }
 
-void ZipArchive::Inflate(const Entry& entry, std::string_view input, const Sink& sink) {
+template <typename Acquire, typename Publish>
+void ZipArchive::Inflate(const Entry& entry, std::string_view input, Acquire acquire,
+                         Publish publish) {
     z_stream stream{};
     if (inflateInit2(&stream, -MAX_WBITS) != Z_OK) {
         Fail(EngineErrorKind::CannotRead, QStringLiteral("cannot start inflating"));
@@ -233,7 +248,6 @@ void ZipArchive::Inflate(const Entry& entry, std::string_view input, const Sink&
         ~Ender() { inflateEnd(stream); }
     } ender{&stream};
     const uint64_t entryLimit = std::max<uint64_t>(input.size(), 1) * MaxRatio + RatioAllowance;
-    std::vector<char> buffer(ChunkSize);
     uint64_t produced = 0;
     uint32_t crc = 0;
     size_t consumed = 0;
@@ -246,8 +260,9 @@ void ZipArchive::Inflate(const Entry& entry, std::string_view input, const Sink&
             stream.avail_in = static_cast<uInt>(slice);
             consumed += slice;
         }
-        stream.next_out = reinterpret_cast<Bytef*>(buffer.data());
-        stream.avail_out = static_cast<uInt>(buffer.size());
+        char* buffer = acquire();
+        stream.next_out = reinterpret_cast<Bytef*>(buffer);
+        stream.avail_out = static_cast<uInt>(ChunkSize);
         status = inflate(&stream, Z_NO_FLUSH);
         if (status != Z_OK && status != Z_STREAM_END) {
             if (status == Z_BUF_ERROR && stream.avail_in == 0 && consumed == input.size()) {
@@ -257,7 +272,7 @@ void ZipArchive::Inflate(const Entry& entry, std::string_view input, const Sink&
                         .arg(entry.name,
                              QString::fromLatin1(stream.msg ? stream.msg : "inflate error")));
         }
-        const size_t size = buffer.size() - stream.avail_out;
+        const size_t size = ChunkSize - stream.avail_out;
         produced += size;
         inflatedTotal_ += size;
         if (produced > entryLimit || inflatedTotal_ > MaxTotalInflated) {
@@ -267,8 +282,8 @@ void ZipArchive::Inflate(const Entry& entry, std::string_view input, const Sink&
         }
         if (size > 0) {
             crc = static_cast<uint32_t>(
-                crc32(crc, reinterpret_cast<const Bytef*>(buffer.data()), static_cast<uInt>(size)));
-            sink(std::string_view(buffer.data(), size));
+                crc32(crc, reinterpret_cast<const Bytef*>(buffer), static_cast<uInt>(size)));
+            publish(size);
         }
     }
     if (crc != entry.crc) {

@@ -1,10 +1,13 @@
 // A read-only zip container over a memory-mapped file: the central directory is read once,
 // members are found by name (case-insensitively, with `\` taken as `/`), and a member's bytes
-// are inflated in chunks straight into a sink, so a large worksheet is never held whole.
+// are inflated in chunks straight into a sink, so a large worksheet is never held whole. A
+// member of some size inflates on a second thread while the sink reads the chunks made.
 // Inflated output is capped per member (by ratio) and per archive (in total).
 // Raises EngineError with an empty message and a technical detail; the reader adds the text
 // the user sees.
 #pragma once
+
+#include "engine/xlsx/ChunkPipeline.h"
 
 #include <QFile>
 #include <QHash>
@@ -34,6 +37,8 @@ public:
     static constexpr uint64_t MaxRatio = 500;
     static constexpr uint64_t RatioAllowance = uint64_t{16} << 20;
     static constexpr size_t MaxEntries = 1 << 20;
+    // Below this inflated size, handing chunks to another thread costs more than it saves.
+    static constexpr uint64_t PipelineMinimum = 32 * 1024;
 
     // Maps the file and reads the central directory.
     explicit ZipArchive(const QString& path);
@@ -41,20 +46,25 @@ public:
     const std::vector<Entry>& Entries() const { return entries_; }
     // The member named `name` ("xl/workbook.xml"), or null.
     const Entry* Find(QStringView name) const;
-    // Streams the member's inflated bytes to `sink` and checks its CRC.
+    // Streams the member's inflated bytes to `sink` and checks its CRC. An exception from
+    // `sink` stops the reading and is raised again.
     void Read(const Entry& entry, const Sink& sink);
 
 private:
     void ReadCentralDirectory();
     std::string_view Bytes(uint64_t offset, uint64_t size, const char* what) const;
     std::string_view MemberData(const Entry& entry) const;
-    void Inflate(const Entry& entry, std::string_view input, const Sink& sink);
+    // Inflates into the buffers `acquire` gives (ChunkSize bytes each) and hands each
+    // filled one to `publish(size)`.
+    template <typename Acquire, typename Publish>
+    void Inflate(const Entry& entry, std::string_view input, Acquire acquire, Publish publish);
 
     QFile file_;
     std::string_view data_;
     std::vector<Entry> entries_;
     QHash<QString, size_t> index_;  // folded name → entries_ position
     uint64_t inflatedTotal_ = 0;
+    ChunkPipeline pipeline_;
 };
 
 }  // namespace engine
