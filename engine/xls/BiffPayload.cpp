@@ -3,16 +3,15 @@
 #include "engine/xls/CodePage.h"
 #include "engine/xls/XlsFormatError.h"
 
-#include <QtEndian>
 #include <algorithm>
-#include <cstring>
 
 namespace engine {
 
-BiffPayload::BiffPayload(std::vector<QByteArrayView> segments, uint16_t recordId)
-    : segments_(std::move(segments)), following_(segments_.size(), 0), recordId_(recordId) {
-    for (size_t i = segments_.size(); i > 1; --i) {
-        following_[i - 2] = following_[i - 1] + segments_[i - 1].size();
+BiffPayload::BiffPayload(QByteArrayView body, std::vector<QByteArrayView> continues,
+                         uint16_t recordId)
+    : body_(body), continues_(std::move(continues)), recordId_(recordId), total_(body.size()) {
+    for (const QByteArrayView segment : continues_) {
+        total_ += segment.size();
     }
 }
 
@@ -22,20 +21,24 @@ void BiffPayload::Truncated(qsizetype wanted) const {
                              .arg(wanted));
 }
 
-qsizetype BiffPayload::Remaining() const {
-    if (segment_ >= segments_.size()) {
-        return 0;
-    }
-    return segments_[segment_].size() - position_ + following_[segment_];
+void BiffPayload::NextSegment() {
+    before_ += Segment(segment_).size();
+    ++segment_;
+    position_ = 0;
 }
 
 void BiffPayload::Read(void* target, qsizetype count) {
+    if (count > Remaining()) {
+        Truncated(count - Remaining());
+    }
     auto out = static_cast<char*>(target);
     while (count > 0) {
-        if (segment_ >= segments_.size()) {
-            Truncated(count);
+        // Moving on only when bytes are still wanted keeps a read that ends exactly at a
+        // join in its segment, where Chars() looks for the join.
+        if (position_ == Segment(segment_).size()) {
+            NextSegment();
         }
-        const QByteArrayView current = segments_[segment_];
+        const QByteArrayView current = Segment(segment_);
         const qsizetype take = std::min(count, current.size() - position_);
         if (out) {
             std::memcpy(out, current.data() + position_, size_t(take));
@@ -43,38 +46,7 @@ void BiffPayload::Read(void* target, qsizetype count) {
         }
         position_ += take;
         count -= take;
-        if (position_ == current.size() && count > 0) {
-            ++segment_;
-            position_ = 0;
-        }
     }
-}
-
-uint8_t BiffPayload::U8() {
-    uint8_t value = 0;
-    Read(&value, 1);
-    return value;
-}
-
-uint16_t BiffPayload::U16() {
-    uchar raw[2];
-    Read(raw, 2);
-    return qFromLittleEndian<uint16_t>(raw);
-}
-
-uint32_t BiffPayload::U32() {
-    uchar raw[4];
-    Read(raw, 4);
-    return qFromLittleEndian<uint32_t>(raw);
-}
-
-double BiffPayload::F64() {
-    uchar raw[8];
-    Read(raw, 8);
-    const uint64_t bits = qFromLittleEndian<uint64_t>(raw);
-    double value = 0;
-    std::memcpy(&value, &bits, sizeof value);
-    return value;
 }
 
 void BiffPayload::Skip(qsizetype count) {
@@ -93,14 +65,29 @@ QByteArray BiffPayload::Bytes(qsizetype count) {
     return bytes;
 }
 
+QByteArrayView BiffPayload::View(qsizetype count, QByteArray& joined) {
+    const QByteArrayView current = Segment(segment_);
+    if (count >= 0 && current.size() - position_ >= count) {
+        const QByteArrayView bytes = current.sliced(position_, count);
+        position_ += count;
+        return bytes;
+    }
+    joined = Bytes(count);
+    return joined;
+}
+
 void BiffPayload::SeekSegment(int index) {
-    if (index < 0 || size_t(index) >= segments_.size()) {
+    if (index < 0 || size_t(index) >= SegmentCount()) {
         throw XlsFormatError(QStringLiteral("record 0x%1 lacks its CONTINUE record %2")
                                  .arg(recordId_, 4, 16, QLatin1Char('0'))
                                  .arg(index));
     }
-    segment_ = size_t(index);
+    segment_ = 0;
+    before_ = 0;
     position_ = 0;
+    while (segment_ < size_t(index)) {
+        NextSegment();
+    }
 }
 
 QString BiffPayload::Chars(uint32_t count, bool highByte) {
@@ -109,27 +96,26 @@ QString BiffPayload::Chars(uint32_t count, bool highByte) {
     text.reserve(qsizetype(std::min<qsizetype>(count, Remaining())));
     uint32_t left = count;
     while (left > 0) {
-        if (segment_ >= segments_.size()) {
-            Truncated(left);
-        }
-        if (position_ == segments_[segment_].size()) {
-            if (segment_ + 1 >= segments_.size() || segments_[segment_ + 1].isEmpty()) {
+        if (position_ == Segment(segment_).size()) {
+            if (segment_ + 1 >= SegmentCount() || Segment(segment_ + 1).isEmpty()) {
                 Truncated(left);
             }
-            ++segment_;
-            position_ = 0;
+            NextSegment();
             highByte = (U8() & 0x01) != 0;
         }
-        const QByteArrayView current = segments_[segment_];
+        const QByteArrayView current = Segment(segment_);
         const qsizetype width = highByte ? 2 : 1;
         const qsizetype take = std::min<qsizetype>(left, (current.size() - position_) / width);
         if (take == 0) {
             Truncated(width);  // half a UTF-16 unit before the join
         }
         const char* raw = current.data() + position_;
-        for (qsizetype i = 0; i < take; ++i) {
-            text.append(highByte ? QChar(qFromLittleEndian<uint16_t>(raw + 2 * i))
-                                 : QChar(uchar(raw[i])));
+        if (highByte) {
+            const qsizetype start = text.size();
+            text.resize(start + take);
+            qFromLittleEndian<uint16_t>(raw, take, text.data() + start);
+        } else {
+            text.append(QLatin1StringView(raw, take));
         }
         position_ += take * width;
         left -= uint32_t(take);

@@ -2,12 +2,18 @@
 // it. Numbers and skipped bytes flow across the joins; string characters follow the BIFF8
 // rule that a CONTINUE met in the middle of the characters starts with a fresh flags byte,
 // so the width can change mid-string. Every read is bounds-checked.
+//
+// Most records have no CONTINUE, and a sheet has hundreds of thousands of them, so a payload
+// is a few views into the stream: making one allocates nothing, and a number that lies
+// within one segment is read in place.
 #pragma once
 
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
+#include <QtEndian>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 namespace engine {
@@ -16,17 +22,37 @@ class CodePage;
 
 class BiffPayload {
 public:
-    BiffPayload(std::vector<QByteArrayView> segments, uint16_t recordId);
+    // `body` and `continues` view bytes that must outlive the payload.
+    BiffPayload(QByteArrayView body, std::vector<QByteArrayView> continues, uint16_t recordId);
+    BiffPayload(QByteArrayView body, uint16_t recordId) : BiffPayload(body, {}, recordId) {}
 
-    uint8_t U8();
-    uint16_t U16();
+    uint8_t U8() {
+        uchar spill[1];
+        return *Take(1, spill);
+    }
+    uint16_t U16() {
+        uchar spill[2];
+        return qFromLittleEndian<uint16_t>(Take(2, spill));
+    }
     int16_t S16() { return static_cast<int16_t>(U16()); }
-    uint32_t U32();
-    double F64();
+    uint32_t U32() {
+        uchar spill[4];
+        return qFromLittleEndian<uint32_t>(Take(4, spill));
+    }
+    double F64() {
+        uchar spill[8];
+        const uint64_t bits = qFromLittleEndian<uint64_t>(Take(8, spill));
+        double value = 0;
+        std::memcpy(&value, &bits, sizeof value);
+        return value;
+    }
     void Skip(qsizetype count);
     QByteArray Bytes(qsizetype count);
+    // The next `count` bytes: a view into the record when they lie within one segment, else
+    // gathered across the joins into `joined`, which the view then refers to.
+    QByteArrayView View(qsizetype count, QByteArray& joined);
 
-    qsizetype Remaining() const;  // over all segments
+    qsizetype Remaining() const { return total_ - before_ - position_; }  // over all segments
     // Moves to the start of segment `index`.
     void SeekSegment(int index);
 
@@ -42,13 +68,32 @@ public:
     QString ByteString(uint32_t count, CodePage& codePage);
 
 private:
+    size_t SegmentCount() const { return 1 + continues_.size(); }
+    QByteArrayView Segment(size_t index) const {
+        return index == 0 ? body_ : continues_[index - 1];
+    }
+    // Points at the next `count` bytes and moves past them: in place when the current
+    // segment holds them all, else copied across the join into `spill`.
+    const uchar* Take(qsizetype count, uchar* spill) {
+        const QByteArrayView current = Segment(segment_);
+        if (current.size() - position_ >= count) {
+            const auto at = reinterpret_cast<const uchar*>(current.data()) + position_;
+            position_ += count;
+            return at;
+        }
+        Read(spill, count);
+        return spill;
+    }
     [[noreturn]] void Truncated(qsizetype wanted) const;
     void Read(void* target, qsizetype count);
+    void NextSegment();
 
-    std::vector<QByteArrayView> segments_;
-    std::vector<qsizetype> following_;  // bytes in the segments after each one
+    QByteArrayView body_;
+    std::vector<QByteArrayView> continues_;
     uint16_t recordId_;
-    size_t segment_ = 0;
+    qsizetype total_ = 0;     // bytes in all segments
+    size_t segment_ = 0;      // the current segment
+    qsizetype before_ = 0;    // bytes in the segments before the current one
     qsizetype position_ = 0;  // within the current segment
 };
 

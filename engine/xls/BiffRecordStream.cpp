@@ -53,13 +53,13 @@ bool BiffRecordStream::Next() {
     }
     offset_ = position_;
     id_ = id;
-    segments_.clear();
-    segments_.emplace_back(stream_.constData() + position_ + 4, length);
+    body_ = QByteArrayView(stream_.constData() + position_ + 4, length);
+    continues_.clear();
     position_ += 4 + length;
     // Only a CONTINUE is looked at here: bytes after the last EOF may be anything.
     while (ReadHeader(position_, id, length) && id == biff::Continue) {
         CheckLength(position_, id, length);
-        segments_.emplace_back(stream_.constData() + position_ + 4, length);
+        continues_.emplace_back(stream_.constData() + position_ + 4, length);
         position_ += 4 + length;
     }
     return true;

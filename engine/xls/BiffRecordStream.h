@@ -8,6 +8,7 @@
 
 #include <QByteArray>
 #include <cstdint>
+#include <vector>
 
 namespace engine {
 
@@ -27,7 +28,7 @@ public:
     uint16_t Id() const { return id_; }
     qsizetype Offset() const { return offset_; }  // of the record header in the stream
     // The record body followed by the bodies of its CONTINUE records.
-    BiffPayload Payload() const { return BiffPayload(segments_, id_); }
+    BiffPayload Payload() const { return BiffPayload(body_, continues_, id_); }
 
 private:
     bool ReadHeader(qsizetype at, uint16_t& id, uint16_t& length) const;
@@ -37,7 +38,8 @@ private:
     qsizetype position_;
     qsizetype offset_ = -1;
     uint16_t id_ = 0;
-    std::vector<QByteArrayView> segments_;
+    QByteArrayView body_;
+    std::vector<QByteArrayView> continues_;
 };
 
 }  // namespace engine

@@ -68,8 +68,8 @@ QString FormulaDecompiler::Decompile(QByteArrayView tokens, QByteArrayView extra
                                      int column) {
     const bool biff8 = version_ == Version::Biff8;
     const BiffReference reference(biff8, row, column);
-    BiffPayload in({tokens}, FormulaRecord);
-    BiffPayload more({extra}, FormulaRecord);
+    BiffPayload in(tokens, FormulaRecord);
+    BiffPayload more(extra, FormulaRecord);
     std::vector<QString> stack;
     // Whitespace recorded for what comes next: before a token, before "(" and before ")".
     QString before, beforeOpen, beforeClose, leading;

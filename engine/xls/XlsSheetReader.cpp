@@ -8,6 +8,7 @@
 #include "engine/xls/XlsGlobals.h"
 
 #include <QtEndian>
+#include <algorithm>
 #include <cstring>
 
 namespace engine {
@@ -65,6 +66,7 @@ XlsSheetReader::XlsSheetReader(XlsGlobals& globals, Workbook& book, Worksheet& s
 
 void XlsSheetReader::Read(qsizetype offset) {
     BiffRecordStream records(globals_.Stream(), offset);
+    sheetBytes_ = globals_.Stream().size() - offset;
     if (!records.Next() || records.Id() != id::Bof) {
         throw XlsFormatError(QStringLiteral("no BOF record at sheet offset %1").arg(offset));
     }
@@ -199,6 +201,10 @@ void XlsSheetReader::ReadDimensions(BiffPayload& body) {
         endColumn <= MaxColumns) {
         sheet_.ExtendUsedRange(
             CellRect{int32_t(firstRow) + 1, firstColumn + 1, int32_t(endRow), endColumn});
+        // Room for the declared rectangle, capped by what the bytes left plausibly hold (6
+        // per MULRK cell), so a lying DIMENSIONS cannot reserve memory for absent cells.
+        const size_t area = size_t(endRow - firstRow) * size_t(endColumn - firstColumn);
+        cells_.reserve(std::min(area, size_t(sheetBytes_ / 6)));
     }
 }
 
@@ -221,13 +227,15 @@ void XlsSheetReader::ReadMulBlank(BiffPayload& body) {
 
 void XlsSheetReader::ReadFormula(BiffPayload& body) {
     const uint16_t row = body.U16(), column = body.U16(), xf = body.U16();
-    const QByteArray result = body.Bytes(8);
+    // Views into the record; only a formula split by CONTINUE is copied into these.
+    QByteArray joinedResult, joinedTokens, joinedExtra;
+    const QByteArrayView result = body.View(8, joinedResult);
     body.Skip(2 + 4);  // flags, calculation chain
     const uint16_t length = body.U16();
-    const QByteArray tokens = body.Bytes(length);
-    const QByteArray extra = body.Bytes(body.Remaining());
+    const QByteArrayView tokens = body.View(length, joinedTokens);
+    const QByteArrayView extra = body.View(body.Remaining(), joinedExtra);
 
-    const auto raw = reinterpret_cast<const uchar*>(result.constData());
+    const auto raw = reinterpret_cast<const uchar*>(result.data());
     Cell* cell = nullptr;
     if (qFromLittleEndian<uint16_t>(raw + 6) != 0xFFFF) {
         cell = &AddCell(row, column, xf, CellType::Number);
@@ -248,7 +256,7 @@ void XlsSheetReader::ReadFormula(BiffPayload& body) {
     }
     lastFormula_ = Key(row, column);
     if (length == 5 && (uchar(tokens[0]) == PtgExp || uchar(tokens[0]) == PtgTbl)) {
-        const auto anchor = reinterpret_cast<const uchar*>(tokens.constData()) + 1;
+        const auto anchor = reinterpret_cast<const uchar*>(tokens.data()) + 1;
         pointers_.push_back(Pointer{
             cells_.size() - 1,
             Key(qFromLittleEndian<uint16_t>(anchor), qFromLittleEndian<uint16_t>(anchor + 2))});

@@ -70,6 +70,7 @@ private:
     Worksheet& sheet_;
     FormulaDecompiler::Version version_;
     FormulaDecompiler decompiler_;
+    qsizetype sheetBytes_ = 0;  // from the sheet's BOF to the end of the stream
     std::vector<Cell> cells_;
     std::vector<Pointer> pointers_;
     QHash<uint32_t, Stored> stored_;

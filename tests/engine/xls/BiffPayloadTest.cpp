@@ -19,8 +19,8 @@ QByteArray Hex(const char* text) {
 struct Segments {
     std::vector<QByteArray> storage;
     BiffPayload Payload() const {
-        std::vector<QByteArrayView> views(storage.begin(), storage.end());
-        return BiffPayload(views, 0x00FC);
+        std::vector<QByteArrayView> continues(storage.begin() + 1, storage.end());
+        return BiffPayload(storage.front(), continues, 0x00FC);
     }
 };
 
@@ -76,6 +76,42 @@ TEST(BiffPayload, ReadsNumbersAcrossJoinsAndRefusesToReadPastTheEnd) {
     EXPECT_THROW(huge.Payload().RichString(), XlsFormatError);
     Segments odd{{Hex("0200 01 E5"), Hex("01 65")}};  // half a UTF-16 unit before the join
     EXPECT_THROW(odd.Payload().RichString(), XlsFormatError);
+}
+
+// The same fields from the same bytes, cut into a body and a CONTINUE at every place: reads
+// in place and reads across the join must agree.
+TEST(BiffPayload, ReadsTheSameFieldsWhereverTheRecordIsSplit) {
+    const QByteArray bytes = Hex("3412 78563412 000000000000F03F AB 0102030405");
+    const qsizetype tail = bytes.size() - 5;
+    for (qsizetype cut = 0; cut <= bytes.size(); ++cut) {
+        Segments segments{{bytes.left(cut), bytes.mid(cut)}};
+        BiffPayload payload = segments.Payload();
+        EXPECT_EQ(payload.U16(), 0x1234) << cut;
+        EXPECT_EQ(payload.U32(), 0x12345678u) << cut;
+        EXPECT_EQ(payload.F64(), 1.0) << cut;
+        EXPECT_EQ(payload.U8(), 0xAB) << cut;
+        EXPECT_EQ(payload.Remaining(), 5) << cut;
+        QByteArray joined;
+        EXPECT_EQ(payload.View(5, joined), Hex("0102030405")) << cut;
+        // Copied only when the bytes do not lie past the join; a read never crosses a join
+        // before it needs a byte, so a cut right before them counts as not past it.
+        EXPECT_EQ(joined.isEmpty(), cut < tail || cut == bytes.size()) << cut;
+        EXPECT_EQ(payload.Remaining(), 0) << cut;
+        EXPECT_THROW(payload.View(1, joined), XlsFormatError) << cut;
+        EXPECT_THROW(payload.U16(), XlsFormatError) << cut;
+    }
+}
+
+TEST(BiffPayload, SeeksToTheStartOfAContinueRecord) {
+    Segments segments{{Hex("AABB"), Hex("CC"), Hex("DDEE")}};
+    BiffPayload payload = segments.Payload();
+    payload.SeekSegment(2);
+    EXPECT_EQ(payload.Remaining(), 2);
+    EXPECT_EQ(payload.U16(), 0xEEDD);
+    payload.SeekSegment(1);
+    EXPECT_EQ(payload.Remaining(), 3);
+    EXPECT_EQ(payload.U16(), 0xDDCC);
+    EXPECT_THROW(payload.SeekSegment(3), XlsFormatError);
 }
 
 TEST(BiffPayload, DecodesByteStringsInTheCodePage) {
