@@ -50,4 +50,13 @@ TEST(CsvDecoder, BrokenUtf8FallsBackToCp932AndNulsAreDropped) {
     EXPECT_EQ(CsvDecoder::Decode(QByteArray()), QString());
 }
 
+// "あ" straddles the first megabyte boundary, where a check in pieces would cut it.
+TEST(CsvDecoder, LargeUtf8WithCharactersEverywhereStaysUtf8) {
+    QByteArray bytes(1 << 20, 'a');
+    bytes.chop(1);
+    bytes += QStringLiteral("あ,東京\n").repeated(300000).toUtf8();
+    EXPECT_EQ(CsvDecoder::Detect(bytes), CsvDecoder::Encoding::Utf8);
+    EXPECT_TRUE(CsvDecoder::Decode(bytes) == QString::fromUtf8(bytes));
+}
+
 }  // namespace
