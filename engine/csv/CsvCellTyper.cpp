@@ -3,8 +3,8 @@
 #include "engine/Workbook.h"
 
 #include <QDate>
-#include <QRegularExpression>
-#include <algorithm>
+#include <charconv>
+#include <cmath>
 
 namespace engine {
 namespace {
@@ -12,48 +12,96 @@ namespace {
 // The application's cell limit; longer fields are cut as it cuts them.
 constexpr qsizetype MaxCellText = 32767;
 
-const QStringList& ErrorCodes() {
-    static const QStringList codes = {"#NULL!", "#DIV/0!", "#VALUE!", "#REF!",
-                                      "#NAME?", "#NUM!",   "#N/A"};
-    return codes;
+constexpr uint32_t NoFormat = 0xFFFFFFFFu;
+
+// In the order of CsvCellTyper::Format.
+constexpr std::array<const char16_t*, 15> FormatCodes = {
+    u"0%",
+    u"0.00%",
+    u"0.00E+00",
+    u"#,##0",
+    u"#,##0.00",
+    u"¥#,##0;¥-#,##0",
+    u"¥#,##0.00;¥-#,##0.00",
+    u"$#,##0;$-#,##0",
+    u"$#,##0.00;$-#,##0.00",
+    u"yyyy/m/d",
+    u"yyyy/m/d h:mm",
+    u"yyyy\"年\"m\"月\"",
+    u"m\"月\"d\"日\"",
+    u"h:mm",
+    u"h:mm:ss",
+};
+
+constexpr std::array<QStringView, 7> ErrorCodes = {u"#NULL!", u"#DIV/0!", u"#VALUE!", u"#REF!",
+                                                   u"#NAME?", u"#NUM!",   u"#N/A"};
+
+bool IsDigit(QChar c) {
+    return c >= u'0' && c <= u'9';
 }
 
-// Every character NumberPattern accepts: most fields hold some other one and skip the match.
-bool OnlyNumberCharacters(QStringView text) {
-    constexpr QStringView alphabet = u"0123456789,.+-eE%¥$";
-    return std::all_of(text.begin(), text.end(), [&](QChar c) { return alphabet.contains(c); });
+// The hand-written checks below walk a field with a position `at`; each Take moves it past
+// what it took.
+
+bool Take(QStringView text, qsizetype& at, char16_t c) {
+    if (at < text.size() && text[at] == c) {
+        ++at;
+        return true;
+    }
+    return false;
 }
 
-// Every character DatePattern and TimePattern accept.
-bool OnlyDateCharacters(QStringView text) {
-    constexpr QStringView alphabet = u"0123456789/-: ";
-    return std::all_of(text.begin(), text.end(), [&](QChar c) { return alphabet.contains(c); });
+// The character at `at` if it is `one` or `other`, else a null QChar.
+QChar TakeOneOf(QStringView text, qsizetype& at, char16_t one, char16_t other) {
+    if (at < text.size() && (text[at] == one || text[at] == other)) {
+        return text[at++];
+    }
+    return {};
 }
 
-// Sign, currency, digits with optional grouping, fraction, exponent, percent.
-const QRegularExpression& NumberPattern() {
-    static const QRegularExpression pattern(QStringLiteral(
-        R"(^([+-]?)([¥$]?)([+-]?)([0-9]{1,3}(?:,[0-9]{3})+|[0-9]*)(\.[0-9]*)?([eE][+-]?[0-9]+)?(%?)$)"));
-    return pattern;
+template <typename Predicate>
+QStringView TakeWhile(QStringView text, qsizetype& at, Predicate keep) {
+    const qsizetype start = at;
+    while (at < text.size() && keep(text[at])) {
+        ++at;
+    }
+    return text.sliced(start, at - start);
 }
 
-// y/m/d, m/d or y/m with "/" or "-", optionally followed by a time; or a time alone.
-const QRegularExpression& DatePattern() {
-    static const QRegularExpression pattern(QStringLiteral(
-        R"(^([0-9]{1,4})([/-])([0-9]{1,2})(?:\2([0-9]{1,2}))?(?: +([0-9]{1,2}):([0-9]{2})(?::([0-9]{2}))?)?$)"));
-    return pattern;
+QStringView TakeDigits(QStringView text, qsizetype& at) {
+    return TakeWhile(text, at, IsDigit);
 }
 
-const QRegularExpression& TimePattern() {
-    static const QRegularExpression pattern(
-        QStringLiteral(R"(^([0-9]{1,2}):([0-9]{2})(?::([0-9]{2}))?$)"));
-    return pattern;
+// Digits only, so at most four of them here: no overflow. Empty reads as 0.
+int ToInt(QStringView digits) {
+    int value = 0;
+    for (QChar c : digits) {
+        value = value * 10 + (c.unicode() - u'0');
+    }
+    return value;
+}
+
+// "1,234,567": one to three digits, then groups of exactly three after each comma.
+bool IsGrouped(QStringView digits) {
+    const qsizetype first = digits.indexOf(u',');
+    if (first < 1 || first > 3) {
+        return false;
+    }
+    for (qsizetype at = first; at < digits.size(); at += 4) {
+        if (digits.size() - at < 4 || digits[at] != u',' ||
+            digits.sliced(at + 1, 3).contains(u',')) {
+            return false;
+        }
+    }
+    return true;
 }
 
 // The date's serial in the 1900 date system (which counts a 29 February 1900).
 double Serial(const QDate& date) {
-    const QDate march1900(1900, 3, 1);
-    return date < march1900 ? QDate(1899, 12, 31).daysTo(date) : QDate(1899, 12, 30).daysTo(date);
+    static const QDate march1900(1900, 3, 1);
+    static const QDate dayZero(1899, 12, 30);
+    const qint64 days = dayZero.daysTo(date);
+    return date < march1900 ? days - 1 : days;
 }
 
 // The time of day as a fraction of a day, or -1 when the parts are out of range.
@@ -64,21 +112,51 @@ double TimeFraction(int hour, int minute, int second) {
     return (hour * 3600 + minute * 60 + second) / 86400.0;
 }
 
+// "h:mm" or "h:mm:ss" from `at` to the end of the text: the fraction of a day, or -1 when
+// the text is no such time or the time is out of range.
+double TimeAt(QStringView text, qsizetype at, bool& seconds) {
+    const QStringView hour = TakeDigits(text, at);
+    if (hour.isEmpty() || hour.size() > 2 || !Take(text, at, u':')) {
+        return -1;
+    }
+    const QStringView minute = TakeDigits(text, at);
+    if (minute.size() != 2) {
+        return -1;
+    }
+    QStringView second;
+    seconds = Take(text, at, u':');
+    if (seconds) {
+        second = TakeDigits(text, at);
+        if (second.size() != 2) {
+            return -1;
+        }
+    }
+    if (at != text.size()) {
+        return -1;
+    }
+    return TimeFraction(ToInt(hour), ToInt(minute), ToInt(second));
+}
+
 }  // namespace
 
-std::optional<Cell> CsvCellTyper::Type(const QString& field, int32_t row, int32_t column) {
+CsvCellTyper::CsvCellTyper(Workbook& book, int currentYear) : book_(book), year_(currentYear) {
+    formats_.fill(NoFormat);
+}
+
+std::optional<Cell> CsvCellTyper::Type(QStringView field, int32_t row, int32_t column) {
     if (field.isEmpty()) {
         return std::nullopt;
     }
-    const QString text = field.size() > MaxCellText ? field.left(MaxCellText) : field;
+    const QStringView text = field.first(std::min(field.size(), MaxCellText));
     Cell cell;
     cell.row = row;
     cell.column = column;
-    const QStringView trimmed = QStringView(text).trimmed();
     if (text.size() > 1 && text.front() == u'=') {
-        cell.formula = book_.AddString(text.mid(1));  // the value comes from CsvFormula
+        cell.formula =
+            book_.AddString(text.sliced(1).toString());  // the value comes from CsvFormula
         return cell;
     }
+    const QStringView trimmed = text.trimmed();
     if (TypeNumber(trimmed, cell) || TypeDateTime(trimmed, cell)) {
         return cell;
     }
@@ -88,141 +166,199 @@ std::optional<Cell> CsvCellTyper::Type(const QString& field, int32_t row, int32_
         cell.number = trimmed.size() == 4 ? 1 : 0;
         return cell;
     }
-    for (const QString& code : ErrorCodes()) {
-        if (trimmed.compare(code, Qt::CaseInsensitive) == 0) {
-            cell.type = CellType::Error;
-            cell.text = book_.AddString(code);
-            return cell;
+    if (trimmed.startsWith(u'#')) {
+        for (QStringView code : ErrorCodes) {
+            if (trimmed.compare(code, Qt::CaseInsensitive) == 0) {
+                cell.type = CellType::Error;
+                cell.text = book_.AddString(code.toString());
+                return cell;
+            }
         }
     }
     // A leading sign makes the rest an expression, as when it is typed into a cell.
     if (text.size() > 1 && (text.front() == u'+' || text.front() == u'-')) {
-        cell.formula = book_.AddString(text);
+        cell.formula = book_.AddString(text.toString());
         return cell;
     }
     cell.type = CellType::Text;
-    cell.text = book_.AddString(text);
+    cell.text = book_.AddString(text.toString());
     return cell;
 }
 
+// Accepts [sign] [¥ or $] [sign] integer [.fraction] [e exponent] [%], with one sign at most,
+// the integer either plain digits or grouped by commas, and at least one digit before the
+// exponent; or such a number in parentheses, without a sign, for a negative one.
 bool CsvCellTyper::TypeNumber(QStringView text, Cell& cell) {
-    bool negative = false;
-    if (text.size() > 2 && text.front() == u'(' && text.back() == u')') {
-        text = text.mid(1, text.size() - 2);
-        negative = true;
+    const bool parenthesised = text.size() > 2 && text.front() == u'(' && text.back() == u')';
+    if (parenthesised) {
+        text = text.sliced(1, text.size() - 2);
     }
-    if (!OnlyNumberCharacters(text)) {
+    qsizetype at = 0;
+    QChar sign = TakeOneOf(text, at, u'+', u'-');
+    const QChar currency = TakeOneOf(text, at, u'¥', u'$');
+    const QChar laterSign = TakeOneOf(text, at, u'+', u'-');
+    if (!sign.isNull() && !laterSign.isNull()) {
         return false;
     }
-    const auto match = NumberPattern().match(text);
-    if (!match.hasMatch() || (match.capturedView(1).size() + match.capturedView(3).size()) > 1) {
-        return false;
+    if (sign.isNull()) {
+        sign = laterSign;
     }
-    const QStringView digits = match.capturedView(4);
-    const QStringView fraction = match.capturedView(5);
-    if (digits.isEmpty() && fraction.size() < 2) {
-        return false;  // no digit at all
-    }
-    if (negative && (!match.capturedView(1).isEmpty() || !match.capturedView(3).isEmpty())) {
+    if (parenthesised && !sign.isNull()) {
         return false;  // "(-5)" is not a number
     }
-    QString plain = digits.toString().remove(u',');
-    plain += fraction;
-    plain += match.capturedView(6);
-    bool ok = false;
-    double value = plain.toDouble(&ok);
-    if (!ok || !std::isfinite(value)) {
+    const QStringView integer =
+        TakeWhile(text, at, [](QChar c) { return IsDigit(c) || c == u','; });
+    const bool grouped = integer.contains(u',');
+    if (grouped && !IsGrouped(integer)) {
         return false;
     }
-    if (match.capturedView(1) == u"-" || match.capturedView(3) == u"-") {
-        negative = true;
+    QStringView fraction;  // with its point
+    if (const qsizetype point = at; Take(text, at, u'.')) {
+        TakeDigits(text, at);
+        fraction = text.sliced(point, at - point);
     }
-    const bool percent = !match.capturedView(7).isEmpty();
+    if (integer.isEmpty() && fraction.size() < 2) {
+        return false;  // no digit at all
+    }
+    QStringView exponent;
+    if (const qsizetype start = at; Take(text, at, u'e') || Take(text, at, u'E')) {
+        TakeOneOf(text, at, u'+', u'-');
+        if (TakeDigits(text, at).isEmpty()) {
+            return false;
+        }
+        exponent = text.sliced(start, at - start);
+    }
+    const bool percent = Take(text, at, u'%');
+    if (at != text.size()) {
+        return false;
+    }
+
+    // Everything left is ASCII: digits, the point, the exponent's letter and sign.
+    number_.clear();
+    for (QChar c : integer) {
+        if (c != u',') {
+            number_ += static_cast<char>(c.unicode());
+        }
+    }
+    for (QChar c : fraction) {
+        number_ += static_cast<char>(c.unicode());
+    }
+    for (QChar c : exponent) {
+        number_ += static_cast<char>(c.unicode());
+    }
+    double value = 0;
+    const char* end = number_.data() + number_.size();
+    const auto result = std::from_chars(number_.data(), end, value);
+    if (result.ec != std::errc() || result.ptr != end || !std::isfinite(value)) {
+        return false;  // beyond the range of a double
+    }
     const bool decimals = fraction.size() > 1;
     if (percent) {
         value /= 100;
     }
     cell.type = CellType::Number;
-    cell.number = negative ? -value : value;
+    cell.number = parenthesised || sign == u'-' ? -value : value;
 
-    const QString currency = match.captured(2);
-    QString code;
     if (percent) {
-        code = decimals ? QStringLiteral("0.00%") : QStringLiteral("0%");
-    } else if (!match.capturedView(6).isEmpty()) {
-        code = QStringLiteral("0.00E+00");
-    } else if (!currency.isEmpty()) {
-        const QString number = decimals ? QStringLiteral("#,##0.00") : QStringLiteral("#,##0");
-        code = currency + number + u';' + currency + u'-' + number;
-    } else if (digits.contains(u',')) {
-        code = decimals ? QStringLiteral("#,##0.00") : QStringLiteral("#,##0");
-    }
-    if (!code.isEmpty()) {
-        cell.format = book_.AddFormat(code);
+        cell.format = FormatIndex(decimals ? Format::PercentDecimals : Format::Percent);
+    } else if (!exponent.isEmpty()) {
+        cell.format = FormatIndex(Format::Scientific);
+    } else if (currency == u'¥') {
+        cell.format = FormatIndex(decimals ? Format::YenDecimals : Format::Yen);
+    } else if (currency == u'$') {
+        cell.format = FormatIndex(decimals ? Format::DollarDecimals : Format::Dollar);
+    } else if (grouped) {
+        cell.format = FormatIndex(decimals ? Format::GroupedDecimals : Format::Grouped);
     }
     return true;
 }
 
+// Accepts "h:mm[:ss]" alone, or y/m/d, y/m or m/d (all with "/" or all with "-"), the year
+// of up to four digits, the others of up to two; a full date may be followed by spaces and
+// a time.
 bool CsvCellTyper::TypeDateTime(QStringView text, Cell& cell) {
-    if (!OnlyDateCharacters(text)) {
-        return false;
-    }
-    if (const auto time = TimePattern().match(text); time.hasMatch()) {
-        const bool seconds = time.hasCaptured(3);
-        const double fraction =
-            TimeFraction(time.capturedView(1).toInt(), time.capturedView(2).toInt(),
-                         seconds ? time.capturedView(3).toInt() : 0);
+    qsizetype at = 0;
+    const QStringView first = TakeDigits(text, at);
+    if (at < text.size() && text[at] == u':') {
+        bool seconds = false;
+        const double fraction = TimeAt(text, 0, seconds);
         if (fraction < 0) {
             return false;
         }
         cell.type = CellType::Number;
         cell.number = fraction;
-        cell.format = book_.AddFormat(seconds ? QStringLiteral("h:mm:ss") : QStringLiteral("h:mm"));
+        cell.format = FormatIndex(seconds ? Format::TimeSeconds : Format::Time);
         return true;
     }
-    const auto match = DatePattern().match(text);
-    if (!match.hasMatch()) {
+    const QChar separator = TakeOneOf(text, at, u'/', u'-');
+    if (first.isEmpty() || first.size() > 4 || separator.isNull()) {
         return false;
     }
-    const int first = match.capturedView(1).toInt();
-    const int second = match.capturedView(3).toInt();
-    QDate date;
-    QString code;
-    if (match.hasCaptured(4)) {
-        int year = first;
-        if (match.capturedView(1).size() <= 2) {
-            year += first < 30 ? 2000 : 1900;  // two-digit years, as the application reads them
+    const QStringView second = TakeDigits(text, at);
+    if (second.isEmpty() || second.size() > 2) {
+        return false;
+    }
+    QStringView third;
+    if (Take(text, at, separator.unicode())) {
+        third = TakeDigits(text, at);
+        if (third.isEmpty() || third.size() > 2) {
+            return false;
         }
-        date = QDate(year, second, match.capturedView(4).toInt());
-        code = QStringLiteral("yyyy/m/d");
-    } else if (match.capturedView(1).size() == 4) {
-        date = QDate(first, second, 1);
-        code = QStringLiteral("yyyy\"年\"m\"月\"");
-    } else {
-        date = QDate(year_, first, second);
-        code = QStringLiteral("m\"月\"d\"日\"");
     }
-    if (!date.isValid() || date.year() < 1900 || date.year() > 9999) {
+    const qsizetype beforeSpaces = at;
+    while (Take(text, at, u' ')) {
+    }
+    const bool timeFollows = at > beforeSpaces;
+    if (!timeFollows && at != text.size()) {
         return false;
     }
-    double serial = Serial(date);
-    if (match.hasCaptured(5)) {
-        if (!match.hasCaptured(4)) {
+
+    int year = year_;
+    int month = ToInt(first);
+    int day = ToInt(second);
+    Format format = Format::MonthDay;
+    if (!third.isEmpty()) {
+        year = ToInt(first);
+        if (first.size() <= 2) {
+            year += year < 30 ? 2000 : 1900;  // two-digit years, as the application reads them
+        }
+        month = ToInt(second);
+        day = ToInt(third);
+        format = Format::Date;
+    } else if (first.size() == 4) {
+        year = ToInt(first);
+        month = ToInt(second);
+        day = 1;
+        format = Format::YearMonth;
+    }
+    if (year < 1900 || year > 9999 || !QDate::isValid(year, month, day)) {
+        return false;
+    }
+    double serial = Serial(QDate(year, month, day));
+    if (timeFollows) {
+        if (third.isEmpty()) {
             return false;  // a time only follows a full date
         }
-        const double fraction =
-            TimeFraction(match.capturedView(5).toInt(), match.capturedView(6).toInt(),
-                         match.hasCaptured(7) ? match.capturedView(7).toInt() : 0);
+        bool seconds = false;
+        const double fraction = TimeAt(text, at, seconds);
         if (fraction < 0) {
             return false;
         }
         serial += fraction;
-        code = QStringLiteral("yyyy/m/d h:mm");
+        format = Format::DateTime;
     }
     cell.type = CellType::Number;
     cell.number = serial;
-    cell.format = book_.AddFormat(code);
+    cell.format = FormatIndex(format);
     return true;
+}
+
+uint32_t CsvCellTyper::FormatIndex(Format format) {
+    uint32_t& index = formats_[static_cast<size_t>(format)];
+    if (index == NoFormat) {
+        index = book_.AddFormat(QString::fromUtf16(FormatCodes[static_cast<size_t>(format)]));
+    }
+    return index;
 }
 
 }  // namespace engine

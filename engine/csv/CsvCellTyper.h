@@ -7,9 +7,10 @@
 
 #include "engine/Cell.h"
 
-#include <QString>
 #include <QStringView>
+#include <array>
 #include <optional>
+#include <string>
 
 namespace engine {
 
@@ -18,17 +19,40 @@ class Workbook;
 class CsvCellTyper {
 public:
     // `currentYear` completes dates given as month and day only.
-    CsvCellTyper(Workbook& book, int currentYear) : book_(book), year_(currentYear) {}
+    CsvCellTyper(Workbook& book, int currentYear);
 
     // The cell for a field, or nothing for an empty field (it creates no cell).
-    std::optional<Cell> Type(const QString& field, int32_t row, int32_t column);
+    std::optional<Cell> Type(QStringView field, int32_t row, int32_t column);
 
 private:
+    // The number formats a field can choose, added to the workbook on first use.
+    enum class Format : uint8_t {
+        Percent,
+        PercentDecimals,
+        Scientific,
+        Grouped,
+        GroupedDecimals,
+        Yen,
+        YenDecimals,
+        Dollar,
+        DollarDecimals,
+        Date,
+        DateTime,
+        YearMonth,
+        MonthDay,
+        Time,
+        TimeSeconds,
+        Count
+    };
+
     bool TypeNumber(QStringView text, Cell& cell);
     bool TypeDateTime(QStringView text, Cell& cell);
+    uint32_t FormatIndex(Format format);
 
     Workbook& book_;
     int year_;
+    std::array<uint32_t, static_cast<size_t>(Format::Count)> formats_;
+    std::string number_;  // reused for the digits of each number
 };
 
 }  // namespace engine

@@ -28,30 +28,19 @@ void CsvParser::SkipLineBreak() {
     }
 }
 
-bool CsvParser::Next(QString& field, bool& endsRecord) {
-    field.resize(0);  // keeps the buffer for the next field, unlike clear()
+bool CsvParser::Next(QStringView& field, bool& endsRecord) {
     if (at_ >= text_.size()) {
         return false;
     }
     if (text_[at_] == u'"') {
-        ++at_;
-        while (at_ < text_.size()) {
-            const QChar c = text_[at_++];
-            if (c != u'"') {
-                field.append(c);
-            } else if (at_ < text_.size() && text_[at_] == u'"') {
-                field.append(u'"');
-                ++at_;
-            } else {
-                break;  // closing quote; anything up to the separator is appended below
-            }
+        field = Quoted();
+    } else {
+        const qsizetype start = at_;
+        while (at_ < text_.size() && text_[at_] != separator_ && !IsLineBreak(text_[at_])) {
+            ++at_;
         }
+        field = text_.sliced(start, at_ - start);
     }
-    const qsizetype start = at_;
-    while (at_ < text_.size() && text_[at_] != separator_ && !IsLineBreak(text_[at_])) {
-        ++at_;
-    }
-    field.append(text_.mid(start, at_ - start));
     if (at_ < text_.size() && text_[at_] == separator_) {
         ++at_;
         // A separator at the very end still ends a record with one more, empty field.
@@ -61,6 +50,45 @@ bool CsvParser::Next(QString& field, bool& endsRecord) {
     SkipLineBreak();
     endsRecord = true;
     return true;
+}
+
+QStringView CsvParser::Quoted() {
+    // Most quoted fields hold no doubled quote and end right after the closing quote: they
+    // are the text between the quotes as it stands.
+    const qsizetype start = at_ + 1;
+    const qsizetype close = text_.indexOf(u'"', start);
+    // (A separator '"' would make the closing quote the start of a doubled one.)
+    const auto endsField = [this](qsizetype at) {
+        return at == text_.size() || IsLineBreak(text_[at]) ||
+               (text_[at] == separator_ && separator_ != u'"');
+    };
+    if (close >= 0 && endsField(close + 1)) {
+        at_ = close + 1;
+        return text_.sliced(start, close - start);
+    }
+    UnquoteInto(unquoted_);
+    return unquoted_;
+}
+
+void CsvParser::UnquoteInto(QString& field) {
+    field.resize(0);  // keeps the buffer for the next field, unlike clear()
+    ++at_;
+    while (at_ < text_.size()) {
+        const QChar c = text_[at_++];
+        if (c != u'"') {
+            field.append(c);
+        } else if (at_ < text_.size() && text_[at_] == u'"') {
+            field.append(u'"');
+            ++at_;
+        } else {
+            break;  // closing quote; anything up to the separator is kept too
+        }
+    }
+    const qsizetype start = at_;
+    while (at_ < text_.size() && text_[at_] != separator_ && !IsLineBreak(text_[at_])) {
+        ++at_;
+    }
+    field.append(text_.sliced(start, at_ - start));
 }
 
 }  // namespace engine

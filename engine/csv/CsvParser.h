@@ -13,16 +13,20 @@ class CsvParser {
 public:
     explicit CsvParser(QStringView text);
 
-    // Reads the next field into `field`. Returns false at the end of the text.
-    // `endsRecord` tells whether the field was the last of its record.
-    bool Next(QString& field, bool& endsRecord);
+    // Reads the next field into `field`, which stays valid until the next call and as long
+    // as the text. Returns false at the end of the text. `endsRecord` tells whether the
+    // field was the last of its record.
+    bool Next(QStringView& field, bool& endsRecord);
 
 private:
+    QStringView Quoted();
+    void UnquoteInto(QString& field);
     void SkipLineBreak();
 
     QStringView text_;
     qsizetype at_ = 0;
     QChar separator_ = u',';
+    QString unquoted_;  // a quoted field that is no plain slice of the text
 };
 
 }  // namespace engine

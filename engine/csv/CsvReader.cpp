@@ -63,7 +63,7 @@ void CsvReader::ReadWorksheet(int, Workbook& book, Worksheet& sheet) {
     bool hasFormula = false;
     int64_t row = 1;
     int64_t column = 1;
-    QString field;
+    QStringView field;
     bool endsRecord = false;
     while (parser.Next(field, endsRecord)) {
         if (!field.isEmpty()) {

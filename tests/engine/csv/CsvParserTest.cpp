@@ -9,10 +9,10 @@ using Records = std::vector<std::vector<QString>>;
 Records Parse(const QString& text) {
     engine::CsvParser parser(text);
     Records records(1);
-    QString field;
+    QStringView field;
     bool endsRecord = false;
     while (parser.Next(field, endsRecord)) {
-        records.back().push_back(field);
+        records.back().push_back(field.toString());
         if (endsRecord) {
             records.emplace_back();
         }
@@ -49,6 +49,19 @@ INSTANTIATE_TEST_SUITE_P(
                     Split{u"a\nb,c,d\ne", {{"a"}, {"b", "c", "d"}, {"e"}}},
                     Split{u"\n\na", {{""}, {""}, {"a"}}}, Split{u"sep=;\na;b,c\n", {{"a", "b,c"}}},
                     Split{u"sep=;x\n", {{"sep=;x"}}}));
+
+// A quoted field is either a slice of the text or built up when quotes are doubled or text
+// follows the closing quote; both must split alike wherever the field ends.
+INSTANTIATE_TEST_SUITE_P(QuotedFieldEnds, CsvParserTest,
+                         testing::Values(Split{u"\"a\",\"b\"", {{"a", "b"}}},
+                                         Split{u"\"a\"\r\n\"b\"\r", {{"a"}, {"b"}}},
+                                         Split{u"\"a\"\r\"b\"\n\"\",", {{"a"}, {"b"}, {""}}},
+                                         Split{u"\"a\"\"\",\"\"\"b\"", {{"a\"", "\"b"}}},
+                                         Split{u"\"a\" ,\"b\"x\ny", {{"a ", "bx"}, {"y"}}},
+                                         Split{u"\"a,b\nc", {{"a,b\nc"}}},  // unclosed
+                                         Split{u"\"a\"\"b,c", {{"a\"b,c"}}},
+                                         Split{u"sep=;\n\"a;\";\"b\",c", {{"a;", "b,c"}}},
+                                         Split{u"sep=\"\n\"a\"\"b\"\n", {{"a\"b"}}}));
 
 TEST(CsvParserEmpty, NoTextNoFields) {
     EXPECT_TRUE(Parse(QString()).empty());
