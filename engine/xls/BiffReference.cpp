@@ -3,6 +3,9 @@
 #include "automation/Tcsvutility.h"
 #include "engine/xls/BiffPayload.h"
 
+#include <charconv>
+#include <iterator>
+
 namespace engine {
 namespace {
 
@@ -34,36 +37,63 @@ BiffReference::Part BiffReference::Decode(uint16_t rawRow, uint16_t rawColumn, b
     return Resolve(rawRow, rawColumn, flags & RowRelative, flags & ColumnRelative, shared);
 }
 
-QString BiffReference::ColumnText(const Part& part) {
-    return (part.columnRelative ? QString() : QStringLiteral("$")) +
-           TCsvUtility::ColumnIndexToName(part.column);
+const QString& BiffReference::ColumnName(int column) {
+    if (size_t(column) >= columnNames_.size()) {
+        columnNames_.resize(size_t(column) + 1);
+    }
+    QString& name = columnNames_[size_t(column)];
+    if (name.isEmpty()) {
+        name = TCsvUtility::ColumnIndexToName(column);
+    }
+    return name;
 }
 
-QString BiffReference::RowText(const Part& part) {
-    return (part.rowRelative ? QString() : QStringLiteral("$")) + QString::number(part.row + 1);
+void BiffReference::AppendColumn(QString& out, const Part& part) {
+    if (!part.columnRelative) {
+        out += u'$';
+    }
+    out += ColumnName(part.column);
 }
 
-QString BiffReference::ReadCell(BiffPayload& in, bool shared) const {
+void BiffReference::AppendRow(QString& out, const Part& part) {
+    if (!part.rowRelative) {
+        out += u'$';
+    }
+    char digits[12];
+    const auto end = std::to_chars(std::begin(digits), std::end(digits), part.row + 1).ptr;
+    out += QLatin1StringView(digits, end - digits);
+}
+
+void BiffReference::AppendCell(QString& out, BiffPayload& in, bool shared) {
     const uint16_t row = in.U16();
     const uint16_t column = biff8_ ? in.U16() : in.U8();
     const Part part = Decode(row, column, shared);
-    return ColumnText(part) + RowText(part);
+    AppendColumn(out, part);
+    AppendRow(out, part);
 }
 
-QString BiffReference::ReadArea(BiffPayload& in, bool shared) const {
+void BiffReference::AppendArea(QString& out, BiffPayload& in, bool shared) {
     const uint16_t row1 = in.U16();
     const uint16_t row2 = in.U16();
     const uint16_t column1 = biff8_ ? in.U16() : in.U8();
     const uint16_t column2 = biff8_ ? in.U16() : in.U8();
     const Part first = Decode(row1, column1, shared);
     const Part last = Decode(row2, column2, shared);
-    if (first.row == 0 && last.row == LastRow()) {
-        return ColumnText(first) + u':' + ColumnText(last);
+    const bool wholeColumns = first.row == 0 && last.row == LastRow();
+    const bool wholeRows = !wholeColumns && first.column == 0 && last.column == LastColumn;
+    if (!wholeRows) {
+        AppendColumn(out, first);
     }
-    if (first.column == 0 && last.column == LastColumn) {
-        return RowText(first) + u':' + RowText(last);
+    if (!wholeColumns) {
+        AppendRow(out, first);
     }
-    return ColumnText(first) + RowText(first) + u':' + ColumnText(last) + RowText(last);
+    out += u':';
+    if (!wholeRows) {
+        AppendColumn(out, last);
+    }
+    if (!wholeColumns) {
+        AppendRow(out, last);
+    }
 }
 
 }  // namespace engine

@@ -1,10 +1,13 @@
 // Cell references inside formula tokens: how BIFF8 and BIFF5 pack rows, columns and their
 // relative flags, and the A1 text the formula bar shows for them. In shared formulas the
-// relative parts are offsets from the cell being shown.
+// relative parts are offsets from the cell being shown. The text is appended to the
+// caller's string, and column names are kept once made, because a sheet's formulas spell
+// the same few columns over and over.
 #pragma once
 
 #include <QString>
 #include <cstdint>
+#include <vector>
 
 namespace engine {
 
@@ -12,13 +15,17 @@ class BiffPayload;
 
 class BiffReference {
 public:
-    // `row` and `column` (0-based) are the cell the formula text is for.
-    BiffReference(bool biff8, int row, int column) : biff8_(biff8), row_(row), column_(column) {}
+    explicit BiffReference(bool biff8) : biff8_(biff8) {}
 
+    // The cell (0-based) the formula text is for.
+    void SetOrigin(int row, int column) {
+        row_ = row;
+        column_ = column;
+    }
     // A reference token's body: "A1", "$A$1". `shared` reads the relative parts as offsets.
-    QString ReadCell(BiffPayload& in, bool shared) const;
+    void AppendCell(QString& out, BiffPayload& in, bool shared);
     // An area token's body: "A1:B2", whole columns "A:$B", whole rows "1:3".
-    QString ReadArea(BiffPayload& in, bool shared) const;
+    void AppendArea(QString& out, BiffPayload& in, bool shared);
 
 private:
     struct Part {
@@ -33,12 +40,14 @@ private:
                  bool shared) const;
     // BIFF8 keeps the flags in the column field, BIFF5 in the row field.
     Part Decode(uint16_t rawRow, uint16_t rawColumn, bool shared) const;
-    static QString ColumnText(const Part& part);
-    static QString RowText(const Part& part);
+    void AppendColumn(QString& out, const Part& part);
+    static void AppendRow(QString& out, const Part& part);
+    const QString& ColumnName(int column);
 
     bool biff8_;
-    int row_;
-    int column_;
+    int row_ = 0;
+    int column_ = 0;
+    std::vector<QString> columnNames_;  // by column index, filled on first use
 };
 
 }  // namespace engine

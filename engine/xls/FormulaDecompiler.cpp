@@ -41,7 +41,10 @@ QString BinaryOperator(uint8_t ptg) {
 }  // namespace
 
 FormulaDecompiler::FormulaDecompiler(const XlsLinkTable& links, Version version, CodePage& codePage)
-    : links_(links), version_(version), codePage_(codePage) {}
+    : links_(links),
+      version_(version),
+      codePage_(codePage),
+      reference_(version == Version::Biff8) {}
 
 QString FormulaDecompiler::ErrorText(uint8_t code) {
     switch (code) {
@@ -64,40 +67,83 @@ QString FormulaDecompiler::ErrorText(uint8_t code) {
     }
 }
 
+QString& FormulaDecompiler::Slot() {
+    if (depth_ == stack_.size()) {
+        stack_.emplace_back();
+    }
+    QString& slot = stack_[depth_++];
+    slot.resize(0);  // unlike clear(), keeps the buffer
+    return slot;
+}
+
+void FormulaDecompiler::Require(size_t count) const {
+    if (depth_ < count) {
+        throw XlsFormatError(QStringLiteral("a formula operator lacks its operand"));
+    }
+}
+
+QString& FormulaDecompiler::Top() {
+    Require(1);
+    return stack_[depth_ - 1];
+}
+
 QString FormulaDecompiler::Decompile(QByteArrayView tokens, QByteArrayView extra, int row,
                                      int column) {
     const bool biff8 = version_ == Version::Biff8;
-    const BiffReference reference(biff8, row, column);
+    reference_.SetOrigin(row, column);
     BiffPayload in(tokens, FormulaRecord);
     BiffPayload more(extra, FormulaRecord);
-    std::vector<QString> stack;
+    depth_ = 0;
     // Whitespace recorded for what comes next: before a token, before "(" and before ")".
     QString before, beforeOpen, beforeClose, leading;
 
-    auto pop = [&]() {
-        if (stack.empty()) {
-            throw XlsFormatError(QStringLiteral("a formula operator lacks its operand"));
-        }
-        QString top = std::move(stack.back());
-        stack.pop_back();
+    // A new operand, starting with the whitespace recorded before it.
+    auto push = [&]() -> QString& {
+        QString& slot = Slot();
+        slot += before;
+        before.clear();
+        return slot;
+    };
+    // Puts `prefix` and the whitespace before it in front of the top operand.
+    auto prefixTop = [&](QStringView prefix) -> QString& {
+        QString& top = Top();
+        top.prepend(prefix);
+        top.prepend(before);
+        before.clear();
         return top;
     };
-    auto push = [&](const QString& text) {
-        stack.push_back(before + text);
-        before.clear();
+    auto closeTop = [&](QString& top) {
+        top += beforeClose;
+        top += u')';
+        beforeClose.clear();
     };
-    auto call = [&](const QString& name, int count, bool nameOnStack) {
-        if (count > int(stack.size()) || (nameOnStack && count == 0)) {
+    auto call = [&](const auto& name, int count, bool nameOnStack) {
+        if (size_t(count) > depth_ || (nameOnStack && count == 0)) {
             throw XlsFormatError(QStringLiteral("a function wants %1 arguments, %2 are there")
                                      .arg(count)
-                                     .arg(stack.size()));
+                                     .arg(depth_));
         }
-        const auto first = stack.end() - count;
-        const QString shownName = nameOnStack ? WithoutFuturePrefix(first->trimmed()) : name;
-        const QStringList arguments(first + (nameOnStack ? 1 : 0), stack.end());
-        stack.erase(first, stack.end());
-        push(shownName + u'(' + arguments.join(u',') + beforeClose + u')');
-        beforeClose.clear();
+        const size_t first = depth_ - size_t(count);
+        const size_t firstArgument = first + (nameOnStack ? 1 : 0);
+        scratch_.resize(0);
+        scratch_ += before;
+        before.clear();
+        if (nameOnStack) {
+            scratch_ += WithoutFuturePrefix(stack_[first].trimmed());
+        } else {
+            scratch_ += name;
+        }
+        scratch_ += u'(';
+        for (size_t i = firstArgument; i < depth_; ++i) {
+            if (i > firstArgument) {
+                scratch_ += u',';
+            }
+            scratch_ += stack_[i];
+        }
+        depth_ = first;
+        QString& slot = Slot();
+        slot.swap(scratch_);
+        closeTop(slot);
     };
     auto readString = [&](BiffPayload& from, bool longCount) {
         if (biff8) {
@@ -105,12 +151,18 @@ QString FormulaDecompiler::Decompile(QByteArrayView tokens, QByteArrayView extra
         }
         return from.ByteString(longCount ? from.U16() : from.U8(), codePage_);
     };
+    // Copied out, so the top slot keeps its buffer for the next formula.
+    auto result = [&]() {
+        QString text = leading;
+        text += QStringView(Top());
+        return text;
+    };
 
     while (in.Remaining() > 0) {
         const uint8_t ptg = in.U8();
         const uint8_t base = ptg < 0x20 ? ptg : uint8_t((ptg & 0x1F) | 0x20);
         if (ptg >= 0x80) {
-            push(Placeholder(ptg));
+            push() += Placeholder(ptg);
             break;
         }
         switch (base) {
@@ -129,36 +181,43 @@ QString FormulaDecompiler::Decompile(QByteArrayView tokens, QByteArrayView extra
             case 0x0F:
             case 0x10:
             case 0x11: {
-                const QString right = pop();
-                const QString left = pop();
-                stack.push_back(left + before + BinaryOperator(base) + right);
+                Require(2);
+                QString& left = stack_[depth_ - 2];
+                left += before;
+                left += BinaryOperator(base);
+                left += stack_[depth_ - 1];
                 before.clear();
+                --depth_;
                 break;
             }
             case 0x12:
-                push(u'+' + pop());
+                prefixTop(u"+");
                 break;
             case 0x13:
-                push(u'-' + pop());
+                prefixTop(u"-");
                 break;
             case 0x14: {
-                const QString operand = pop();
-                stack.push_back(operand + before + u'%');
+                QString& operand = Top();
+                operand += before;
+                operand += u'%';
                 before.clear();
                 break;
             }
             case 0x15: {
-                const QString inner = pop();
-                push(beforeOpen + u'(' + inner + beforeClose + u')');
+                QString& inner = Top();
+                inner.prepend(u'(');
+                inner.prepend(beforeOpen);
+                inner.prepend(before);
+                before.clear();
                 beforeOpen.clear();
-                beforeClose.clear();
+                closeTop(inner);
                 break;
             }
             case 0x16:
-                push(QString());
+                push();
                 break;
             case 0x17:
-                push(Quoted(readString(in, false)));
+                push() += Quoted(readString(in, false));
                 break;
             case 0x19: {
                 const uint8_t kind = in.U8();
@@ -166,9 +225,7 @@ QString FormulaDecompiler::Decompile(QByteArrayView tokens, QByteArrayView extra
                     in.Skip(qsizetype(in.U16() + 1) * 2);
                 } else if (kind == 0x10) {
                     in.Skip(2);
-                    const QString operand = pop();
-                    push(QStringLiteral("SUM(") + operand + beforeClose + u')');
-                    beforeClose.clear();
+                    closeTop(prefixTop(u"SUM("));
                 } else if (kind == 0x40 || kind == 0x41) {
                     const uint8_t where = in.U8();
                     const uint8_t count = in.U8();
@@ -183,16 +240,16 @@ QString FormulaDecompiler::Decompile(QByteArrayView tokens, QByteArrayView extra
                 break;
             }
             case 0x1C:
-                push(ErrorText(in.U8()));
+                push() += ErrorText(in.U8());
                 break;
             case 0x1D:
-                push(in.U8() ? QStringLiteral("TRUE") : QStringLiteral("FALSE"));
+                push() += in.U8() ? QStringView(u"TRUE") : QStringView(u"FALSE");
                 break;
             case 0x1E:
-                push(QString::number(in.U16()));
+                push() += QString::number(in.U16());
                 break;
             case 0x1F:
-                push(GeneralNumber::Edit(in.F64()));
+                push() += GeneralNumber::Edit(in.F64());
                 break;
             case 0x20: {
                 in.Skip(7);
@@ -221,15 +278,15 @@ QString FormulaDecompiler::Decompile(QByteArrayView tokens, QByteArrayView extra
                     }
                     lines.push_back(values.join(u','));
                 }
-                push(u'{' + lines.join(u';') + u'}');
+                push() += u'{' + lines.join(u';') + u'}';
                 break;
             }
             case 0x21: {
                 const uint16_t index = in.U16();
                 const auto function = FunctionTable::Find(index);
                 if (!function || function->arguments < 0) {
-                    push(Placeholder(ptg));
-                    return leading + stack.back();
+                    push() += Placeholder(ptg);
+                    return result();
                 }
                 call(function->name, function->arguments, false);
                 break;
@@ -239,28 +296,27 @@ QString FormulaDecompiler::Decompile(QByteArrayView tokens, QByteArrayView extra
                 const uint16_t index = in.U16();
                 const auto function = FunctionTable::Find(index & 0x7FFF);
                 if (index == AddInFunction) {
-                    call({}, count, true);
+                    call(QString(), count, true);
+                } else if (function && !(index & 0x8000)) {
+                    call(function->name, count, false);
                 } else {
-                    const QString name = function && !(index & 0x8000)
-                                             ? QString(function->name)
-                                             : QStringLiteral("#FUNCTION_%1?").arg(index);
-                    call(name, count, false);
+                    call(QStringLiteral("#FUNCTION_%1?").arg(index), count, false);
                 }
                 break;
             }
             case 0x23:
                 if (biff8) {
-                    push(links_.DefinedName(in.U32()));
+                    push() += links_.DefinedName(in.U32());
                 } else {
-                    push(links_.DefinedName(in.U16()));
+                    push() += links_.DefinedName(in.U16());
                     in.Skip(12);
                 }
                 break;
             case 0x24:
-                push(reference.ReadCell(in, false));
+                reference_.AppendCell(push(), in, false);
                 break;
             case 0x25:
-                push(reference.ReadArea(in, false));
+                reference_.AppendArea(push(), in, false);
                 break;
             case 0x26: {  // the area list of a precomputed reference lives in the extra data
                 in.Skip(6);
@@ -276,25 +332,25 @@ QString FormulaDecompiler::Decompile(QByteArrayView tokens, QByteArrayView extra
                 break;
             case 0x2A:
                 in.Skip(biff8 ? 4 : 3);
-                push(QStringLiteral("#REF!"));
+                push() += u"#REF!";
                 break;
             case 0x2B:
                 in.Skip(biff8 ? 8 : 6);
-                push(QStringLiteral("#REF!"));
+                push() += u"#REF!";
                 break;
             case 0x2C:
-                push(reference.ReadCell(in, true));
+                reference_.AppendCell(push(), in, true);
                 break;
             case 0x2D:
-                push(reference.ReadArea(in, true));
+                reference_.AppendArea(push(), in, true);
                 break;
             case 0x39:
                 if (biff8) {
                     const uint16_t xti = in.U16();
-                    push(links_.ExternName(xti, in.U32()));
+                    push() += links_.ExternName(xti, in.U32());
                 } else {
                     in.Skip(10);
-                    push(links_.Biff5ExternName(in.U16()));
+                    push() += links_.Biff5ExternName(in.U16());
                     in.Skip(12);
                 }
                 break;
@@ -311,26 +367,28 @@ QString FormulaDecompiler::Decompile(QByteArrayView tokens, QByteArrayView extra
                     const int16_t first = in.S16();
                     prefix = links_.Biff5SheetPrefix(book, first, in.S16());
                 }
+                QString& slot = push();
+                slot += prefix;
                 if (base == 0x3A) {
-                    push(prefix + reference.ReadCell(in, false));
+                    reference_.AppendCell(slot, in, false);
                 } else if (base == 0x3B) {
-                    push(prefix + reference.ReadArea(in, false));
+                    reference_.AppendArea(slot, in, false);
                 } else {
                     in.Skip(base == 0x3C ? (biff8 ? 4 : 3) : (biff8 ? 8 : 6));
-                    push(prefix + QStringLiteral("#REF!"));
+                    slot += u"#REF!";
                 }
                 break;
             }
             default:  // PtgExp and PtgTbl inside a formula, extended tokens, unassigned ids
-                push(Placeholder(ptg));
-                return leading + stack.back();
+                push() += Placeholder(ptg);
+                return result();
         }
     }
-    if (stack.size() != 1) {
+    if (depth_ != 1) {
         throw XlsFormatError(
-            QStringLiteral("a formula leaves %1 values instead of one").arg(stack.size()));
+            QStringLiteral("a formula leaves %1 values instead of one").arg(depth_));
     }
-    return leading + stack.back();
+    return result();
 }
 
 }  // namespace engine

@@ -4,9 +4,12 @@
 // operator precedence: the file stores the typed ones as tokens.
 #pragma once
 
+#include "engine/xls/BiffReference.h"
+
 #include <QByteArrayView>
 #include <QString>
 #include <cstdint>
+#include <vector>
 
 namespace engine {
 
@@ -31,9 +34,21 @@ public:
     static QString ErrorText(uint8_t code);
 
 private:
+    // A new operand on top of the stack, empty.
+    QString& Slot();
+    // Raises XlsFormatError when the stack holds fewer than `count` operands.
+    void Require(size_t count) const;
+    QString& Top();
+
     const XlsLinkTable& links_;
     Version version_;
     CodePage& codePage_;
+    BiffReference reference_;
+    // The operand texts of the formula being read: the first `depth_` are live. The strings
+    // outlive a formula so the next one reuses their buffers instead of allocating.
+    std::vector<QString> stack_;
+    size_t depth_ = 0;
+    QString scratch_;  // a function call is put together here, then swapped into the stack
 };
 
 }  // namespace engine

@@ -118,6 +118,27 @@ TEST_P(DecompileBiff8, GivesTheFormulaBarText) {
 
 INSTANTIATE_TEST_SUITE_P(Table, DecompileBiff8, ::testing::ValuesIn(Biff8Cases));
 
+// A sheet's formulas go through one decompiler, which reuses its text buffers: no text may
+// carry over from the formula before, nor from one that failed halfway.
+TEST(DecompileBiff8Sequence, GivesEachFormulaItsOwnText) {
+    const XlsLinkTable links = MakeLinks();
+    CodePage codePage;
+    FormulaDecompiler decompiler(links, FormulaDecompiler::Version::Biff8, codePage);
+    std::vector<const Case*> order;
+    for (const Case& c : Biff8Cases) {
+        order.push_back(&c);
+    }
+    order.insert(order.end(), order.rbegin(), order.rend());
+    for (const Case* c : order) {
+        EXPECT_THROW(decompiler.Decompile(Hex("24 0000 00C0 1E0100 19 40 00 02"), {}, 3, 3),
+                     XlsFormatError);
+        EXPECT_EQ(
+            decompiler.Decompile(Hex(c->tokens), Hex(c->extra), c->row, c->column).toStdString(),
+            c->text)
+            << c->what;
+    }
+}
+
 const Case Biff5Cases[] = {
     {"reference with flags in the row", "24 00C0 00 24 0100 01 03", "", 0, 0, "A1+$B$2"},
     {"3-D reference to this book", "3A FFFF 0000000000000000 0100 0100 00C0 00", "", 0, 0,
