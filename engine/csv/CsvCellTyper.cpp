@@ -36,6 +36,10 @@ constexpr std::array<const char16_t*, 15> FormatCodes = {
 constexpr std::array<QStringView, 7> ErrorCodes = {u"#NULL!", u"#DIV/0!", u"#VALUE!", u"#REF!",
                                                    u"#NAME?", u"#NUM!",   u"#N/A"};
 
+std::u16string_view Key(QStringView text) {
+    return {text.utf16(), static_cast<size_t>(text.size())};
+}
+
 bool IsDigit(QChar c) {
     return c >= u'0' && c <= u'9';
 }
@@ -181,7 +185,7 @@ std::optional<Cell> CsvCellTyper::Type(QStringView field, int32_t row, int32_t c
         return cell;
     }
     cell.type = CellType::Text;
-    cell.text = book_.AddString(text.toString());
+    cell.text = TextIndex(text);
     return cell;
 }
 
@@ -358,6 +362,15 @@ uint32_t CsvCellTyper::FormatIndex(Format format) {
     if (index == NoFormat) {
         index = book_.AddFormat(QString::fromUtf16(FormatCodes[static_cast<size_t>(format)]));
     }
+    return index;
+}
+
+uint32_t CsvCellTyper::TextIndex(QStringView text) {
+    if (const auto it = texts_.find(Key(text)); it != texts_.end()) {
+        return it->second;
+    }
+    const uint32_t index = book_.AddString(text.toString());
+    texts_.emplace(Key(book_.String(index)), index);
     return index;
 }
 

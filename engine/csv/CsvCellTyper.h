@@ -11,6 +11,8 @@
 #include <array>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 
 namespace engine {
 
@@ -48,11 +50,16 @@ private:
     bool TypeNumber(QStringView text, Cell& cell);
     bool TypeDateTime(QStringView text, Cell& cell);
     uint32_t FormatIndex(Format format);
+    uint32_t TextIndex(QStringView text);
 
     Workbook& book_;
     int year_;
     std::array<uint32_t, static_cast<size_t>(Format::Count)> formats_;
     std::string number_;  // reused for the digits of each number
+    // Text values already in the pool: columns of names or categories repeat them, and a
+    // Find matches each pool string once. The keys view the pool's strings, which never
+    // change once added.
+    std::unordered_map<std::u16string_view, uint32_t> texts_;
 };
 
 }  // namespace engine

@@ -209,6 +209,27 @@ INSTANTIATE_TEST_SUITE_P(
                     AsFormula(u"-$-5", u"-$-5"), AsFormula(u"- 5", u"- 5"),
                     AsFormula(u"-1-", u"-1-"), AsFormula(u"+81-3-1234", u"+81-3-1234")));
 
+// Repeated texts share one pool string; the pool grows many times meanwhile.
+TEST(CsvCellTyperTexts, RepeatedTextIsStoredOnce) {
+    auto book = testbook::Make({});
+    engine::CsvCellTyper typer(*book, 2030);
+    std::vector<uint32_t> first;
+    for (int pass = 0; pass < 2; ++pass) {
+        for (int i = 0; i < 5000; ++i) {
+            const QString field = QStringLiteral("名前%1").arg(i);
+            const auto cell = typer.Type(field, i + 1, pass + 1);
+            ASSERT_TRUE(cell);
+            ASSERT_EQ(book->String(cell->text), field);
+            if (pass == 0) {
+                first.push_back(cell->text);
+            } else {
+                ASSERT_EQ(cell->text, first[static_cast<size_t>(i)]);
+            }
+        }
+    }
+    EXPECT_EQ(book->StringCount(), 5000u);
+}
+
 TEST(CsvCellTyperLimits, FieldIsCutBeforeItIsTyped) {
     auto book = testbook::Make({});
     engine::CsvCellTyper typer(*book, 2030);
