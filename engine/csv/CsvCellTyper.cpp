@@ -164,8 +164,10 @@ std::optional<Cell> CsvCellTyper::Type(QStringView field, int32_t row, int32_t c
     if (TypeNumber(trimmed, cell) || TypeDateTime(trimmed, cell)) {
         return cell;
     }
-    if (trimmed.compare(u"TRUE", Qt::CaseInsensitive) == 0 ||
-        trimmed.compare(u"FALSE", Qt::CaseInsensitive) == 0) {
+    // (Case folding keeps the length, so only four or five characters can match.)
+    const bool booleanLength = trimmed.size() == 4 || trimmed.size() == 5;
+    if (booleanLength && (trimmed.compare(u"TRUE", Qt::CaseInsensitive) == 0 ||
+                          trimmed.compare(u"FALSE", Qt::CaseInsensitive) == 0)) {
         cell.type = CellType::Boolean;
         cell.number = trimmed.size() == 4 ? 1 : 0;
         return cell;
