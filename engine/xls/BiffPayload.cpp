@@ -7,9 +7,9 @@
 
 namespace engine {
 
-BiffPayload::BiffPayload(QByteArrayView body, std::vector<QByteArrayView> continues,
+BiffPayload::BiffPayload(QByteArrayView body, std::span<const QByteArrayView> continues,
                          uint16_t recordId)
-    : body_(body), continues_(std::move(continues)), recordId_(recordId), total_(body.size()) {
+    : body_(body), continues_(continues), recordId_(recordId), total_(body.size()) {
     for (const QByteArrayView segment : continues_) {
         total_ += segment.size();
     }

@@ -4,8 +4,8 @@
 // so the width can change mid-string. Every read is bounds-checked.
 //
 // Most records have no CONTINUE, and a sheet has hundreds of thousands of them, so a payload
-// is a few views into the stream: making one allocates nothing, and a number that lies
-// within one segment is read in place.
+// only views the stream and the record walker's list of CONTINUE bodies: making one costs
+// nothing, and a number that lies within one segment is read in place.
 #pragma once
 
 #include <QByteArray>
@@ -14,7 +14,7 @@
 #include <QtEndian>
 #include <cstdint>
 #include <cstring>
-#include <vector>
+#include <span>
 
 namespace engine {
 
@@ -22,8 +22,8 @@ class CodePage;
 
 class BiffPayload {
 public:
-    // `body` and `continues` view bytes that must outlive the payload.
-    BiffPayload(QByteArrayView body, std::vector<QByteArrayView> continues, uint16_t recordId);
+    // `continues` and the bytes of all segments must outlive the payload.
+    BiffPayload(QByteArrayView body, std::span<const QByteArrayView> continues, uint16_t recordId);
     BiffPayload(QByteArrayView body, uint16_t recordId) : BiffPayload(body, {}, recordId) {}
 
     uint8_t U8() {
@@ -89,7 +89,7 @@ private:
     void NextSegment();
 
     QByteArrayView body_;
-    std::vector<QByteArrayView> continues_;
+    std::span<const QByteArrayView> continues_;
     uint16_t recordId_;
     qsizetype total_ = 0;     // bytes in all segments
     size_t segment_ = 0;      // the current segment

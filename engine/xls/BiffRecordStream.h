@@ -27,7 +27,7 @@ public:
 
     uint16_t Id() const { return id_; }
     qsizetype Offset() const { return offset_; }  // of the record header in the stream
-    // The record body followed by the bodies of its CONTINUE records.
+    // The record body followed by the bodies of its CONTINUE records; valid until Next().
     BiffPayload Payload() const { return BiffPayload(body_, continues_, id_); }
 
 private:

@@ -15,26 +15,23 @@ constexpr uint16_t ColumnRelative = 0x4000;
 
 }  // namespace
 
-BiffReference::Part BiffReference::Resolve(uint16_t rawRow, uint16_t rawColumn, bool rowRelative,
-                                           bool columnRelative, bool shared) const {
-    Part part{rawRow & LastRow(), rawColumn & (biff8_ ? 0x3FFF : LastColumn), rowRelative,
-              columnRelative};
-    if (shared && rowRelative) {
+void BiffReference::Decode(uint16_t rawRow, uint16_t rawColumn, bool shared, Part& part) const {
+    // BIFF8 keeps the flags in the column field, BIFF5 in the row field.
+    const uint16_t flags = biff8_ ? rawColumn : rawRow;
+    part.row = rawRow & LastRow();
+    part.column = rawColumn & (biff8_ ? 0x3FFF : LastColumn);
+    part.rowRelative = (flags & RowRelative) != 0;
+    part.columnRelative = (flags & ColumnRelative) != 0;
+    if (shared && part.rowRelative) {
         // BIFF5 rows are 14 bits wide, so is their signed offset.
         const int offset =
             biff8_ ? int16_t(rawRow)
                    : ((rawRow & 0x2000) ? (rawRow & 0x3FFF) - 0x4000 : (rawRow & 0x3FFF));
         part.row = (row_ + offset) & LastRow();
     }
-    if (shared && columnRelative) {
+    if (shared && part.columnRelative) {
         part.column = (column_ + int8_t(rawColumn & 0xFF)) & LastColumn;
     }
-    return part;
-}
-
-BiffReference::Part BiffReference::Decode(uint16_t rawRow, uint16_t rawColumn, bool shared) const {
-    const uint16_t flags = biff8_ ? rawColumn : rawRow;
-    return Resolve(rawRow, rawColumn, flags & RowRelative, flags & ColumnRelative, shared);
 }
 
 const QString& BiffReference::ColumnName(int column) {
@@ -67,7 +64,8 @@ void BiffReference::AppendRow(QString& out, const Part& part) {
 void BiffReference::AppendCell(QString& out, BiffPayload& in, bool shared) {
     const uint16_t row = in.U16();
     const uint16_t column = biff8_ ? in.U16() : in.U8();
-    const Part part = Decode(row, column, shared);
+    Part part;
+    Decode(row, column, shared, part);
     AppendColumn(out, part);
     AppendRow(out, part);
 }
@@ -77,8 +75,9 @@ void BiffReference::AppendArea(QString& out, BiffPayload& in, bool shared) {
     const uint16_t row2 = in.U16();
     const uint16_t column1 = biff8_ ? in.U16() : in.U8();
     const uint16_t column2 = biff8_ ? in.U16() : in.U8();
-    const Part first = Decode(row1, column1, shared);
-    const Part last = Decode(row2, column2, shared);
+    Part first, last;
+    Decode(row1, column1, shared, first);
+    Decode(row2, column2, shared, last);
     const bool wholeColumns = first.row == 0 && last.row == LastRow();
     const bool wholeRows = !wholeColumns && first.column == 0 && last.column == LastColumn;
     if (!wholeRows) {

@@ -36,10 +36,9 @@ private:
     };
 
     int LastRow() const { return biff8_ ? 0xFFFF : 0x3FFF; }
-    Part Resolve(uint16_t rawRow, uint16_t rawColumn, bool rowRelative, bool columnRelative,
-                 bool shared) const;
-    // BIFF8 keeps the flags in the column field, BIFF5 in the row field.
-    Part Decode(uint16_t rawRow, uint16_t rawColumn, bool shared) const;
+    // Fills `part` in place: returned by value, this small struct is put together through
+    // memory in a way that stalls the processor, and every reference pays for it.
+    void Decode(uint16_t rawRow, uint16_t rawColumn, bool shared, Part& part) const;
     void AppendColumn(QString& out, const Part& part);
     static void AppendRow(QString& out, const Part& part);
     const QString& ColumnName(int column);

@@ -18,8 +18,9 @@ QByteArray Hex(const char* text) {
 // A payload made of hex segments: the record body, then each CONTINUE body.
 struct Segments {
     std::vector<QByteArray> storage;
-    BiffPayload Payload() const {
-        std::vector<QByteArrayView> continues(storage.begin() + 1, storage.end());
+    std::vector<QByteArrayView> continues;
+    BiffPayload Payload() {
+        continues.assign(storage.begin() + 1, storage.end());
         return BiffPayload(storage.front(), continues, 0x00FC);
     }
 };
