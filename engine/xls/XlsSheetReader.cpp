@@ -176,13 +176,13 @@ Cell& XlsSheetReader::AddCell(int row, int column, uint16_t xf, CellType type) {
         throw XlsFormatError(EngineErrorKind::TooLarge,
                              QStringLiteral("more than %1 cell records in a sheet").arg(MaxCells));
     }
-    Cell cell;
+    // Filled in place: a cell built aside and then copied in stalls on the fresh stores.
+    Cell& cell = cells_.emplace_back();
     cell.row = row + 1;
     cell.column = column + 1;
     cell.type = type;
     cell.format = globals_.CellFormat(xf);
-    cells_.push_back(cell);
-    return cells_.back();
+    return cell;
 }
 
 QString XlsSheetReader::ReadCellString(BiffPayload& body) {
