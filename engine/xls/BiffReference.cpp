@@ -34,34 +34,41 @@ void BiffReference::Decode(uint16_t rawRow, uint16_t rawColumn, bool shared, Par
     }
 }
 
-const QString& BiffReference::ColumnName(int column) {
+const std::u16string& BiffReference::ColumnName(int column) {
     if (size_t(column) >= columnNames_.size()) {
         columnNames_.resize(size_t(column) + 1);
     }
-    QString& name = columnNames_[size_t(column)];
-    if (name.isEmpty()) {
-        name = TCsvUtility::ColumnIndexToName(column);
+    std::u16string& name = columnNames_[size_t(column)];
+    if (name.empty()) {
+        const QString text = TCsvUtility::ColumnIndexToName(column);
+        name.assign(QStringView(text).utf16(), size_t(text.size()));
     }
     return name;
 }
 
-void BiffReference::AppendColumn(QString& out, const Part& part) {
+void BiffReference::AppendColumn(std::u16string& out, const Part& part) {
     if (!part.columnRelative) {
         out += u'$';
     }
     out += ColumnName(part.column);
 }
 
-void BiffReference::AppendRow(QString& out, const Part& part) {
+void BiffReference::AppendRow(std::u16string& out, const Part& part) {
     if (!part.rowRelative) {
         out += u'$';
     }
-    char digits[12];
-    const auto end = std::to_chars(std::begin(digits), std::end(digits), part.row + 1).ptr;
-    out += QLatin1StringView(digits, end - digits);
+    AppendDecimal(out, part.row + 1);
 }
 
-void BiffReference::AppendCell(QString& out, BiffPayload& in, bool shared) {
+void BiffReference::AppendDecimal(std::u16string& out, int value) {
+    char digits[12];
+    const auto end = std::to_chars(std::begin(digits), std::end(digits), value).ptr;
+    for (const char* digit = digits; digit != end; ++digit) {
+        out.push_back(char16_t(*digit));
+    }
+}
+
+void BiffReference::AppendCell(std::u16string& out, BiffPayload& in, bool shared) {
     const uint16_t row = in.U16();
     const uint16_t column = biff8_ ? in.U16() : in.U8();
     Part part;
@@ -70,7 +77,7 @@ void BiffReference::AppendCell(QString& out, BiffPayload& in, bool shared) {
     AppendRow(out, part);
 }
 
-void BiffReference::AppendArea(QString& out, BiffPayload& in, bool shared) {
+void BiffReference::AppendArea(std::u16string& out, BiffPayload& in, bool shared) {
     const uint16_t row1 = in.U16();
     const uint16_t row2 = in.U16();
     const uint16_t column1 = biff8_ ? in.U16() : in.U8();

@@ -1,12 +1,12 @@
 // Cell references inside formula tokens: how BIFF8 and BIFF5 pack rows, columns and their
 // relative flags, and the A1 text the formula bar shows for them. In shared formulas the
 // relative parts are offsets from the cell being shown. The text is appended to the
-// caller's string, and column names are kept once made, because a sheet's formulas spell
-// the same few columns over and over.
+// decompiler's string, and column names are kept once made, because a sheet's formulas
+// spell the same few columns over and over.
 #pragma once
 
-#include <QString>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace engine {
@@ -23,9 +23,11 @@ public:
         column_ = column;
     }
     // A reference token's body: "A1", "$A$1". `shared` reads the relative parts as offsets.
-    void AppendCell(QString& out, BiffPayload& in, bool shared);
+    void AppendCell(std::u16string& out, BiffPayload& in, bool shared);
     // An area token's body: "A1:B2", whole columns "A:$B", whole rows "1:3".
-    void AppendArea(QString& out, BiffPayload& in, bool shared);
+    void AppendArea(std::u16string& out, BiffPayload& in, bool shared);
+    // A row number or an integer constant in decimal digits.
+    static void AppendDecimal(std::u16string& out, int value);
 
 private:
     struct Part {
@@ -39,14 +41,14 @@ private:
     // Fills `part` in place: returned by value, this small struct is put together through
     // memory in a way that stalls the processor, and every reference pays for it.
     void Decode(uint16_t rawRow, uint16_t rawColumn, bool shared, Part& part) const;
-    void AppendColumn(QString& out, const Part& part);
-    static void AppendRow(QString& out, const Part& part);
-    const QString& ColumnName(int column);
+    void AppendColumn(std::u16string& out, const Part& part);
+    static void AppendRow(std::u16string& out, const Part& part);
+    const std::u16string& ColumnName(int column);
 
     bool biff8_;
     int row_ = 0;
     int column_ = 0;
-    std::vector<QString> columnNames_;  // by column index, filled on first use
+    std::vector<std::u16string> columnNames_;  // by column index, filled on first use
 };
 
 }  // namespace engine

@@ -9,6 +9,7 @@
 #include "engine/xls/XlsLinkTable.h"
 
 #include <QStringList>
+#include <string_view>
 #include <vector>
 
 namespace engine {
@@ -32,10 +33,25 @@ QString Placeholder(uint8_t ptg) {
     return QStringLiteral("#TOKEN_%1?").arg(ptg, 2, 16, QLatin1Char('0')).toUpper();
 }
 
-QString BinaryOperator(uint8_t ptg) {
-    static const char* const symbols[] = {
-        "+", "-", "*", "/", "^", "&", "<", "<=", "=", ">=", ">", "<>", " ", ",", ":"};
-    return QLatin1String(symbols[ptg - 0x03]);
+std::u16string_view BinaryOperator(uint8_t ptg) {
+    static constexpr std::u16string_view symbols[] = {u"+", u"-",  u"*",  u"/", u"^",
+                                                      u"&", u"<",  u"<=", u"=", u">=",
+                                                      u">", u"<>", u" ",  u",", u":"};
+    return symbols[ptg - 0x03];
+}
+
+void Append(std::u16string& out, QStringView text) {
+    out.append(text.utf16(), size_t(text.size()));
+}
+
+void Append(std::u16string& out, QLatin1StringView text) {
+    for (const char c : text) {
+        out.push_back(char16_t(uchar(c)));
+    }
+}
+
+QString ToQString(const std::u16string& text) {
+    return QString(reinterpret_cast<const QChar*>(text.data()), qsizetype(text.size()));
 }
 
 }  // namespace
@@ -67,12 +83,12 @@ QString FormulaDecompiler::ErrorText(uint8_t code) {
     }
 }
 
-QString& FormulaDecompiler::Slot() {
+std::u16string& FormulaDecompiler::Slot() {
     if (depth_ == stack_.size()) {
         stack_.emplace_back();
     }
-    QString& slot = stack_[depth_++];
-    slot.resize(0);  // unlike clear(), keeps the buffer
+    std::u16string& slot = stack_[depth_++];
+    slot.clear();  // keeps the buffer
     return slot;
 }
 
@@ -82,7 +98,7 @@ void FormulaDecompiler::Require(size_t count) const {
     }
 }
 
-QString& FormulaDecompiler::Top() {
+std::u16string& FormulaDecompiler::Top() {
     Require(1);
     return stack_[depth_ - 1];
 }
@@ -95,24 +111,24 @@ QString FormulaDecompiler::Decompile(QByteArrayView tokens, QByteArrayView extra
     BiffPayload more(extra, FormulaRecord);
     depth_ = 0;
     // Whitespace recorded for what comes next: before a token, before "(" and before ")".
-    QString before, beforeOpen, beforeClose, leading;
+    std::u16string before, beforeOpen, beforeClose, leading;
 
     // A new operand, starting with the whitespace recorded before it.
-    auto push = [&]() -> QString& {
-        QString& slot = Slot();
+    auto push = [&]() -> std::u16string& {
+        std::u16string& slot = Slot();
         slot += before;
         before.clear();
         return slot;
     };
     // Puts `prefix` and the whitespace before it in front of the top operand.
-    auto prefixTop = [&](QStringView prefix) -> QString& {
-        QString& top = Top();
-        top.prepend(prefix);
-        top.prepend(before);
+    auto prefixTop = [&](std::u16string_view prefix) -> std::u16string& {
+        std::u16string& top = Top();
+        top.insert(0, prefix);
+        top.insert(0, before);
         before.clear();
         return top;
     };
-    auto closeTop = [&](QString& top) {
+    auto closeTop = [&](std::u16string& top) {
         top += beforeClose;
         top += u')';
         beforeClose.clear();
@@ -125,13 +141,13 @@ QString FormulaDecompiler::Decompile(QByteArrayView tokens, QByteArrayView extra
         }
         const size_t first = depth_ - size_t(count);
         const size_t firstArgument = first + (nameOnStack ? 1 : 0);
-        scratch_.resize(0);
+        scratch_.clear();
         scratch_ += before;
         before.clear();
         if (nameOnStack) {
-            scratch_ += WithoutFuturePrefix(stack_[first].trimmed());
+            Append(scratch_, WithoutFuturePrefix(ToQString(stack_[first]).trimmed()));
         } else {
-            scratch_ += name;
+            Append(scratch_, name);
         }
         scratch_ += u'(';
         for (size_t i = firstArgument; i < depth_; ++i) {
@@ -141,7 +157,7 @@ QString FormulaDecompiler::Decompile(QByteArrayView tokens, QByteArrayView extra
             scratch_ += stack_[i];
         }
         depth_ = first;
-        QString& slot = Slot();
+        std::u16string& slot = Slot();
         slot.swap(scratch_);
         closeTop(slot);
     };
@@ -151,18 +167,17 @@ QString FormulaDecompiler::Decompile(QByteArrayView tokens, QByteArrayView extra
         }
         return from.ByteString(longCount ? from.U16() : from.U8(), codePage_);
     };
-    // Copied out, so the top slot keeps its buffer for the next formula.
     auto result = [&]() {
-        QString text = leading;
-        text += QStringView(Top());
-        return text;
+        std::u16string& top = Top();
+        top.insert(0, leading);
+        return ToQString(top);
     };
 
     while (in.Remaining() > 0) {
         const uint8_t ptg = in.U8();
         const uint8_t base = ptg < 0x20 ? ptg : uint8_t((ptg & 0x1F) | 0x20);
         if (ptg >= 0x80) {
-            push() += Placeholder(ptg);
+            Append(push(), Placeholder(ptg));
             break;
         }
         switch (base) {
@@ -182,7 +197,7 @@ QString FormulaDecompiler::Decompile(QByteArrayView tokens, QByteArrayView extra
             case 0x10:
             case 0x11: {
                 Require(2);
-                QString& left = stack_[depth_ - 2];
+                std::u16string& left = stack_[depth_ - 2];
                 left += before;
                 left += BinaryOperator(base);
                 left += stack_[depth_ - 1];
@@ -197,17 +212,17 @@ QString FormulaDecompiler::Decompile(QByteArrayView tokens, QByteArrayView extra
                 prefixTop(u"-");
                 break;
             case 0x14: {
-                QString& operand = Top();
+                std::u16string& operand = Top();
                 operand += before;
                 operand += u'%';
                 before.clear();
                 break;
             }
             case 0x15: {
-                QString& inner = Top();
-                inner.prepend(u'(');
-                inner.prepend(beforeOpen);
-                inner.prepend(before);
+                std::u16string& inner = Top();
+                inner.insert(0, 1, u'(');
+                inner.insert(0, beforeOpen);
+                inner.insert(0, before);
                 before.clear();
                 beforeOpen.clear();
                 closeTop(inner);
@@ -217,7 +232,7 @@ QString FormulaDecompiler::Decompile(QByteArrayView tokens, QByteArrayView extra
                 push();
                 break;
             case 0x17:
-                push() += Quoted(readString(in, false));
+                Append(push(), Quoted(readString(in, false)));
                 break;
             case 0x19: {
                 const uint8_t kind = in.U8();
@@ -229,7 +244,7 @@ QString FormulaDecompiler::Decompile(QByteArrayView tokens, QByteArrayView extra
                 } else if (kind == 0x40 || kind == 0x41) {
                     const uint8_t where = in.U8();
                     const uint8_t count = in.U8();
-                    const QString blanks(count, (where % 2) ? QChar(u'\n') : QChar(u' '));
+                    const std::u16string blanks(count, (where % 2) ? u'\n' : u' ');
                     (where <= 1   ? before
                      : where <= 3 ? beforeOpen
                      : where <= 5 ? beforeClose
@@ -240,16 +255,16 @@ QString FormulaDecompiler::Decompile(QByteArrayView tokens, QByteArrayView extra
                 break;
             }
             case 0x1C:
-                push() += ErrorText(in.U8());
+                Append(push(), ErrorText(in.U8()));
                 break;
             case 0x1D:
-                push() += in.U8() ? QStringView(u"TRUE") : QStringView(u"FALSE");
+                push() += in.U8() ? u"TRUE" : u"FALSE";
                 break;
             case 0x1E:
-                push() += QString::number(in.U16());
+                BiffReference::AppendDecimal(push(), in.U16());
                 break;
             case 0x1F:
-                push() += GeneralNumber::Edit(in.F64());
+                Append(push(), GeneralNumber::Edit(in.F64()));
                 break;
             case 0x20: {
                 in.Skip(7);
@@ -278,14 +293,14 @@ QString FormulaDecompiler::Decompile(QByteArrayView tokens, QByteArrayView extra
                     }
                     lines.push_back(values.join(u','));
                 }
-                push() += u'{' + lines.join(u';') + u'}';
+                Append(push(), u'{' + lines.join(u';') + u'}');
                 break;
             }
             case 0x21: {
                 const uint16_t index = in.U16();
                 const auto function = FunctionTable::Find(index);
                 if (!function || function->arguments < 0) {
-                    push() += Placeholder(ptg);
+                    Append(push(), Placeholder(ptg));
                     return result();
                 }
                 call(function->name, function->arguments, false);
@@ -306,9 +321,9 @@ QString FormulaDecompiler::Decompile(QByteArrayView tokens, QByteArrayView extra
             }
             case 0x23:
                 if (biff8) {
-                    push() += links_.DefinedName(in.U32());
+                    Append(push(), links_.DefinedName(in.U32()));
                 } else {
-                    push() += links_.DefinedName(in.U16());
+                    Append(push(), links_.DefinedName(in.U16()));
                     in.Skip(12);
                 }
                 break;
@@ -347,10 +362,10 @@ QString FormulaDecompiler::Decompile(QByteArrayView tokens, QByteArrayView extra
             case 0x39:
                 if (biff8) {
                     const uint16_t xti = in.U16();
-                    push() += links_.ExternName(xti, in.U32());
+                    Append(push(), links_.ExternName(xti, in.U32()));
                 } else {
                     in.Skip(10);
-                    push() += links_.Biff5ExternName(in.U16());
+                    Append(push(), links_.Biff5ExternName(in.U16()));
                     in.Skip(12);
                 }
                 break;
@@ -367,8 +382,8 @@ QString FormulaDecompiler::Decompile(QByteArrayView tokens, QByteArrayView extra
                     const int16_t first = in.S16();
                     prefix = links_.Biff5SheetPrefix(book, first, in.S16());
                 }
-                QString& slot = push();
-                slot += prefix;
+                std::u16string& slot = push();
+                Append(slot, prefix);
                 if (base == 0x3A) {
                     reference_.AppendCell(slot, in, false);
                 } else if (base == 0x3B) {
@@ -380,7 +395,7 @@ QString FormulaDecompiler::Decompile(QByteArrayView tokens, QByteArrayView extra
                 break;
             }
             default:  // PtgExp and PtgTbl inside a formula, extended tokens, unassigned ids
-                push() += Placeholder(ptg);
+                Append(push(), Placeholder(ptg));
                 return result();
         }
     }

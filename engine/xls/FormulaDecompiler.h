@@ -9,6 +9,7 @@
 #include <QByteArrayView>
 #include <QString>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace engine {
@@ -35,20 +36,22 @@ public:
 
 private:
     // A new operand on top of the stack, empty.
-    QString& Slot();
+    std::u16string& Slot();
     // Raises XlsFormatError when the stack holds fewer than `count` operands.
     void Require(size_t count) const;
-    QString& Top();
+    std::u16string& Top();
 
     const XlsLinkTable& links_;
     Version version_;
     CodePage& codePage_;
     BiffReference reference_;
     // The operand texts of the formula being read: the first `depth_` are live. The strings
-    // outlive a formula so the next one reuses their buffers instead of allocating.
-    std::vector<QString> stack_;
+    // outlive a formula so the next one reuses their buffers instead of allocating. They are
+    // standard strings, whose appends of a few characters cost far less than QString's; the
+    // finished text becomes a QString once.
+    std::vector<std::u16string> stack_;
     size_t depth_ = 0;
-    QString scratch_;  // a function call is put together here, then swapped into the stack
+    std::u16string scratch_;  // a function call is put together here, then swapped in
 };
 
 }  // namespace engine

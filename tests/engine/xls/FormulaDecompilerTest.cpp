@@ -87,6 +87,11 @@ const Case Biff8Cases[] = {
     {"space before an operator", "24 0000 00C0 1E0100 19 40 00 02 03", "", 0, 0, "A1  +1"},
     {"spaces inside parentheses", "24 0000 00C0 19 40 04 01 19 40 02 01 15", "", 0, 0, " (A1 )"},
     {"line break before an operand", "24 0000 00C0 19 40 01 01 1E0100 03", "", 0, 0, "A1+\n1"},
+    {"spaces before the whole formula", "19 40 06 02 24 0000 00C0", "", 0, 0, "  A1"},
+    {"largest integer constant", "1E FFFF", "", 0, 0, "65535"},
+    {"string keeps a leading byte order mark", "17 02 01 FFFE 4100", "", 0, 0,
+     "\"\xEF\xBB\xBF"
+     "A\""},
     {"defined name", "23 01000000 1E0200 05", "", 0, 0, "Rate*2"},
     {"unknown defined name", "23 09000000", "", 0, 0, "#NAME?"},
     {"constants", "1C 07 1D 01 1F 9A9999999999B93F 1F 408CB5781DAF1544 22 04 0400", "", 0, 0,
