@@ -22,7 +22,7 @@ BiffRecordStream::BiffRecordStream(const QByteArray& stream, qsizetype offset)
     }
 }
 
-bool BiffRecordStream::ReadHeader(qsizetype at, uint16_t& id, uint16_t& length) const {
+inline bool BiffRecordStream::ReadHeader(qsizetype at, uint16_t& id, uint16_t& length) const {
     if (at + 4 > stream_.size()) {
         return false;
     }
@@ -31,7 +31,7 @@ bool BiffRecordStream::ReadHeader(qsizetype at, uint16_t& id, uint16_t& length) 
     return true;
 }
 
-void BiffRecordStream::CheckLength(qsizetype at, uint16_t id, uint16_t length) const {
+inline void BiffRecordStream::CheckLength(qsizetype at, uint16_t id, uint16_t length) const {
     if (at + 4 + length > stream_.size()) {
         throw XlsFormatError(QStringLiteral("record 0x%1 at %2 runs %3 bytes past the stream end")
                                  .arg(id, 4, 16, QLatin1Char('0'))
