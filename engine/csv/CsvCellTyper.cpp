@@ -36,6 +36,7 @@ constexpr std::array<const char16_t*, 15> FormatCodes = {
 constexpr std::array<QStringView, 7> ErrorCodes = {u"#NULL!", u"#DIV/0!", u"#VALUE!", u"#REF!",
                                                    u"#NAME?", u"#NUM!",   u"#N/A"};
 
+// The text's characters as a key of the standard hash map.
 std::u16string_view Key(QStringView text) {
     return {text.utf16(), static_cast<size_t>(text.size())};
 }
@@ -156,8 +157,8 @@ std::optional<Cell> CsvCellTyper::Type(QStringView field, int32_t row, int32_t c
     cell.row = row;
     cell.column = column;
     if (text.size() > 1 && text.front() == u'=') {
-        cell.formula =
-            book_.AddString(text.sliced(1).toString());  // the value comes from CsvFormula
+        // The value comes from CsvFormula.
+        cell.formula = book_.AddString(text.sliced(1).toString());
         return cell;
     }
     const QStringView trimmed = text.trimmed();
