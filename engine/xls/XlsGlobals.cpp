@@ -237,10 +237,6 @@ qsizetype XlsGlobals::WorksheetOffset(int index) const {
     return worksheets_.at(size_t(index)).offset;
 }
 
-uint32_t XlsGlobals::CellFormat(uint16_t xf) const {
-    return xf < xfFormats_.size() ? xfFormats_[xf] : 0;
-}
-
 uint32_t XlsGlobals::SharedString(uint32_t index) const {
     return index < sharedStringCount_ ? sharedStringBase_ + index : NoString;
 }

@@ -38,7 +38,7 @@ public:
     // Where the substream of worksheet `index` (0-based, worksheets only) starts.
     qsizetype WorksheetOffset(int index) const;
     // The model's format index of a cell style; "General" (0) for an unknown one.
-    uint32_t CellFormat(uint16_t xf) const;
+    uint32_t CellFormat(uint16_t xf) const { return xf < xfFormats_.size() ? xfFormats_[xf] : 0; }
     // The pool index of shared string `index`; NoString when the table has no such entry.
     uint32_t SharedString(uint32_t index) const;
 
