@@ -17,6 +17,9 @@ QByteArray Hex(const char* text) {
 
 // A payload made of hex segments: the record body, then each CONTINUE body.
 struct Segments {
+    Segments() = default;
+    explicit Segments(std::vector<QByteArray> parts) : storage(std::move(parts)) {}
+
     std::vector<QByteArray> storage;
     std::vector<QByteArrayView> continues;
     BiffPayload Payload() {
