@@ -74,8 +74,14 @@ char32_t FoldWidth(char32_t c) {
 }  // namespace
 
 void TextFolder::Append(QStringView text, std::u32string& out) const {
+    out.reserve(out.size() + static_cast<size_t>(text.size()));
     for (qsizetype i = 0; i < text.size(); ++i) {
         char32_t c = text[i].unicode();
+        if (c < 0x80) {
+            // ASCII has no width form and folds its case by itself: the common case, cheap.
+            out.push_back(foldCase_ && c >= U'A' && c <= U'Z' ? c + (U'a' - U'A') : c);
+            continue;
+        }
         if (QChar::isHighSurrogate(c) && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
             c = QChar::surrogateToUcs4(text[i].unicode(), text[i + 1].unicode());
             ++i;

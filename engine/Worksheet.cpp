@@ -23,18 +23,29 @@ void Include(CellRect& rect, bool& any, int32_t row, int32_t column) {
 
 }  // namespace
 
+void Worksheet::AddCells(std::vector<Cell>&& cells) {
+    if (cells_.empty()) {
+        cells_ = std::move(cells);
+    } else {
+        cells_.insert(cells_.end(), cells.begin(), cells.end());
+    }
+}
+
 void Worksheet::ExtendUsedRange(const CellRect& rect) {
     Include(declaredExtent_, hasDeclaredExtent_, rect.top, rect.left);
     Include(declaredExtent_, hasDeclaredExtent_, rect.bottom, rect.right);
 }
 
 void Worksheet::Finish() {
-    // Most files write their cells in order without repeats: checking costs one pass, the
-    // sort and the de-duplication several.
-    const bool ordered =
-        std::adjacent_find(cells_.begin(), cells_.end(), [](const Cell& a, const Cell& b) {
-            return !RowMajorLess(a, b);
-        }) == cells_.end();
+    // Most files write their cells in order without repeats: checking costs one pass (the
+    // one that finds the bounding box), the sort and the de-duplication several.
+    bool any = false;
+    CellRect rect;
+    bool ordered = true;
+    for (size_t i = 0; i < cells_.size(); ++i) {
+        Include(rect, any, cells_[i].row, cells_[i].column);
+        ordered = ordered && (i == 0 || RowMajorLess(cells_[i - 1], cells_[i]));
+    }
     if (!ordered) {
         // A stable sort keeps file order among duplicates, so the last one written wins.
         std::stable_sort(cells_.begin(), cells_.end(), RowMajorLess);
@@ -46,12 +57,6 @@ void Worksheet::Finish() {
     std::sort(notes_.begin(), notes_.end(), [](const CellNote& a, const CellNote& b) {
         return a.row != b.row ? a.row < b.row : a.column < b.column;
     });
-
-    bool any = false;
-    CellRect rect;
-    for (const Cell& cell : cells_) {
-        Include(rect, any, cell.row, cell.column);
-    }
     for (const CellNote& note : notes_) {
         Include(rect, any, note.row, note.column);
     }
