@@ -1,15 +1,24 @@
 #include "automation/Tcsvutility.h"
 
 QString TCsvUtility::ColumnIndexToName(int index) {
+    QString name;
+    AppendColumnName(index, name);
+    return name;
+}
+
+void TCsvUtility::AppendColumnName(int index, QString& out) {
     if (index < 0 || index > MaxColumnIndex) {
-        return QString();
+        return;
     }
     // Bijective base 26: there is no zero digit, so each step borrows one.
-    QString name;
+    char16_t letters[3];
+    int count = 0;
     for (int n = index + 1; n > 0; n = (n - 1) / 26) {
-        name.prepend(QChar(u'A' + (n - 1) % 26));
+        letters[count++] = static_cast<char16_t>(u'A' + (n - 1) % 26);
     }
-    return name;
+    while (count > 0) {
+        out += QChar(letters[--count]);
+    }
 }
 
 int TCsvUtility::ColumnNameToIndex(const QString& name) {

@@ -10,6 +10,8 @@ public:
 
     // The letters of the index; "" when it is negative or beyond MaxColumnIndex.
     static QString ColumnIndexToName(int index);
+    // The same letters appended to `out`, for callers that build a longer text.
+    static void AppendColumnName(int index, QString& out);
     // The index of the letters (either case); -1 when empty, not letters A-Z, or beyond the limit.
     static int ColumnNameToIndex(const QString& name);
 };

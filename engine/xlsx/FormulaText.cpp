@@ -73,13 +73,19 @@ bool IsRowToken(QStringView token) {
 }
 
 // The column or row number moved by `offset`, or 0 when it leaves the sheet.
-int Moved(int value, int offset, int limit) {
+int MovedBy(int value, int offset, int limit) {
     const long long moved = static_cast<long long>(value) + offset;
     return moved >= 1 && moved <= limit ? static_cast<int>(moved) : 0;
 }
 
-QString ColumnLetters(int column) {
-    return TCsvUtility::ColumnIndexToName(column - 1);
+// 1-based column of the letters, 0 when they are beyond the sheet.
+int ColumnNumber(QStringView letters) {
+    return TCsvUtility::ColumnNameToIndex(letters.toString()) + 1;
+}
+
+// The column letters or row digits of a range end, after an optional `$`.
+QStringView Unfixed(QStringView token) {
+    return token.startsWith(u'$') ? token.mid(1) : token;
 }
 
 qsizetype SkipQuoted(const QString& text, qsizetype at, QChar quote) {
@@ -108,121 +114,189 @@ qsizetype SkipBrackets(const QString& text, qsizetype at) {
     return text.size();
 }
 
-QString WithoutPrefixes(QStringView token) {
+// The length of the future-function prefixes at the start of a name.
+qsizetype PrefixLength(QStringView token) {
+    qsizetype length = 0;
     bool stripped = true;
     while (stripped) {
         stripped = false;
         for (QStringView prefix : FuturePrefixes) {
-            if (token.startsWith(prefix, Qt::CaseInsensitive)) {
-                token = token.mid(prefix.size());
+            if (token.mid(length).startsWith(prefix, Qt::CaseInsensitive)) {
+                length += prefix.size();
                 stripped = true;
             }
         }
     }
-    return token.toString();
+    return length;
 }
 
 }  // namespace
+
+FormulaText::FormulaText(QString formula) : formula_(std::move(formula)) {
+    const QString& f = formula_;
+    qsizetype i = 0;
+    while (i < f.size()) {
+        const QChar c = f[i];
+        if (c == u'"' || c == u'\'') {
+            const qsizetype end = SkipQuoted(f, i, c);
+            AddText(i, end - i);
+            i = end;
+        } else if (c == u'[') {
+            const qsizetype end = SkipBrackets(f, i);
+            AddText(i, end - i);
+            i = end;
+        } else if (c == u'#') {
+            qsizetype length = 1;
+            for (QStringView error : ErrorLiterals) {
+                if (QStringView(f).mid(i).startsWith(error, Qt::CaseInsensitive)) {
+                    length = error.size();
+                    break;
+                }
+            }
+            AddText(i, length);
+            i += length;
+        } else if (IsNameCharacter(c)) {
+            qsizetype end = i;
+            while (end < f.size() && IsNameCharacter(f[end])) {
+                ++end;
+            }
+            const QStringView token = QStringView(f).mid(i, end - i);
+            const QChar next = end < f.size() ? f[end] : QChar();
+            // A range of whole columns or rows: "A:C", "$1:3".
+            qsizetype secondEnd = end + 1;
+            while (next == u':' && secondEnd < f.size() && IsNameCharacter(f[secondEnd])) {
+                ++secondEnd;
+            }
+            const QStringView second = QStringView(f).mid(end + 1, secondEnd - end - 1);
+            CellParts parts;
+            const bool call = next == u'(' || next == u'!';
+            if (!call && next == u':' && IsColumnToken(token) && IsColumnToken(second)) {
+                pieces_.push_back({Kind::Columns, i, secondEnd - i, ColumnNumber(Unfixed(token)),
+                                   ColumnNumber(Unfixed(second)), token.startsWith(u'$'),
+                                   second.startsWith(u'$')});
+                end = secondEnd;
+            } else if (!call && next == u':' && IsRowToken(token) && IsRowToken(second)) {
+                pieces_.push_back({Kind::Rows, i, secondEnd - i, Unfixed(token).toInt(),
+                                   Unfixed(second).toInt(), token.startsWith(u'$'),
+                                   second.startsWith(u'$')});
+                end = secondEnd;
+            } else if (!call && SplitCell(token, parts) && ColumnNumber(parts.letters) >= 1 &&
+                       parts.digits.toInt() >= 1 && parts.digits.toInt() <= MaxRows) {
+                pieces_.push_back({Kind::Cell, i, end - i, ColumnNumber(parts.letters),
+                                   parts.digits.toInt(), parts.columnFixed, parts.rowFixed});
+            } else {
+                // Anything else that looks like a name: a function, a sheet, a defined name,
+                // a number ("1.5E"); shown without its prefixes.
+                const qsizetype prefix = PrefixLength(token);
+                AddText(i + prefix, end - i - prefix);
+            }
+            i = end;
+        } else {
+            AddText(i, 1);
+            ++i;
+        }
+    }
+}
+
+void FormulaText::AddText(qsizetype start, qsizetype length) {
+    if (length == 0) {
+        return;
+    }
+    if (!pieces_.empty() && pieces_.back().kind == Kind::Text &&
+        pieces_.back().start + pieces_.back().length == start) {
+        pieces_.back().length += length;
+        return;
+    }
+    pieces_.push_back({Kind::Text, start, length});
+}
+
+QString FormulaText::Moved(int rowOffset, int columnOffset) const {
+    const bool moving = rowOffset != 0 || columnOffset != 0;
+    if (pieces_.size() == 1 && pieces_[0].kind == Kind::Text &&
+        pieces_[0].length == formula_.size()) {
+        return formula_;  // nothing to move and no prefix to hide
+    }
+    QString out;
+    out.reserve(formula_.size() + 8);
+    for (const Piece& piece : pieces_) {
+        if (piece.kind == Kind::Text || !moving) {
+            out += QStringView(formula_).mid(piece.start, piece.length);
+        } else {
+            AppendMoved(piece, rowOffset, columnOffset, out);
+        }
+    }
+    return out;
+}
+
+void FormulaText::AppendMoved(const Piece& piece, int rowOffset, int columnOffset,
+                              QString& out) const {
+    const auto column = [&](int value, bool fixed) {
+        return fixed ? value : MovedBy(value, columnOffset, MaxColumns);
+    };
+    const auto row = [&](int value, bool fixed) {
+        return fixed ? value : MovedBy(value, rowOffset, MaxRows);
+    };
+    const auto appendColumn = [&out](int value, bool fixed) {
+        if (fixed) {
+            out += u'$';
+        }
+        TCsvUtility::AppendColumnName(value - 1, out);
+    };
+    const auto appendRow = [&out](int value, bool fixed) {
+        if (fixed) {
+            out += u'$';
+        }
+        out += QString::number(value);
+    };
+    switch (piece.kind) {
+        case Kind::Cell: {
+            const int newColumn = column(piece.first, piece.firstFixed);
+            const int newRow = row(piece.second, piece.secondFixed);
+            if (newColumn == 0 || newRow == 0) {
+                out += RefError;
+                return;
+            }
+            appendColumn(newColumn, piece.firstFixed);
+            appendRow(newRow, piece.secondFixed);
+            return;
+        }
+        case Kind::Columns:
+        case Kind::Rows: {
+            // Each end moves on its own; a fixed end is shown exactly as written.
+            const bool columns = piece.kind == Kind::Columns;
+            const QStringView text = QStringView(formula_).mid(piece.start, piece.length);
+            const qsizetype colon = text.indexOf(u':');
+            const QStringView ends[] = {text.left(colon), text.mid(colon + 1)};
+            const int values[] = {piece.first, piece.second};
+            const bool fixed[] = {piece.firstFixed, piece.secondFixed};
+            for (int end = 0; end < 2; ++end) {
+                if (end == 1) {
+                    out += u':';
+                }
+                const int moved = columns ? column(values[end], false) : row(values[end], false);
+                if (fixed[end]) {
+                    out += ends[end];
+                } else if (moved == 0) {
+                    out += RefError;
+                } else if (columns) {
+                    appendColumn(moved, false);
+                } else {
+                    appendRow(moved, false);
+                }
+            }
+            return;
+        }
+        case Kind::Text:
+            break;
+    }
+}
 
 QString FormulaText::Translate(const QString& formula, int rowOffset, int columnOffset) {
     const bool moving = rowOffset != 0 || columnOffset != 0;
     if (!moving && !formula.contains(u"_xl", Qt::CaseInsensitive)) {
         return formula;  // most formulas: nothing to move and no prefix to hide
     }
-    QString out;
-    out.reserve(formula.size());
-    qsizetype i = 0;
-    while (i < formula.size()) {
-        const QChar c = formula[i];
-        if (c == u'"' || c == u'\'') {
-            const qsizetype end = SkipQuoted(formula, i, c);
-            out += QStringView(formula).mid(i, end - i);
-            i = end;
-        } else if (c == u'[') {
-            const qsizetype end = SkipBrackets(formula, i);
-            out += QStringView(formula).mid(i, end - i);
-            i = end;
-        } else if (c == u'#') {
-            qsizetype length = 1;
-            for (QStringView error : ErrorLiterals) {
-                if (QStringView(formula).mid(i).startsWith(error, Qt::CaseInsensitive)) {
-                    length = error.size();
-                    break;
-                }
-            }
-            out += QStringView(formula).mid(i, length);
-            i += length;
-        } else if (IsNameCharacter(c)) {
-            qsizetype end = i;
-            while (end < formula.size() && IsNameCharacter(formula[end])) {
-                ++end;
-            }
-            const QStringView token = QStringView(formula).mid(i, end - i);
-            const QChar next = end < formula.size() ? formula[end] : QChar();
-            // A range of whole columns or rows: "A:C", "$1:3".
-            qsizetype secondEnd = end + 1;
-            while (next == u':' && secondEnd < formula.size() &&
-                   IsNameCharacter(formula[secondEnd])) {
-                ++secondEnd;
-            }
-            const QStringView second = QStringView(formula).mid(end + 1, secondEnd - end - 1);
-            CellParts parts;
-            if (next == u'(' || next == u'!') {
-                out += WithoutPrefixes(token);
-            } else if (!moving) {
-                out += WithoutPrefixes(token);
-            } else if (next == u':' && IsColumnToken(token) && IsColumnToken(second)) {
-                out += ShiftColumn(token, columnOffset) + u':' + ShiftColumn(second, columnOffset);
-                end = secondEnd;
-            } else if (next == u':' && IsRowToken(token) && IsRowToken(second)) {
-                out += ShiftRow(token, rowOffset) + u':' + ShiftRow(second, rowOffset);
-                end = secondEnd;
-            } else if (SplitCell(token, parts)) {
-                out += ShiftCell(token, rowOffset, columnOffset);
-            } else {
-                out += WithoutPrefixes(token);
-            }
-            i = end;
-        } else {
-            out += c;
-            ++i;
-        }
-    }
-    return out;
-}
-
-QString FormulaText::ShiftCell(QStringView token, int rowOffset, int columnOffset) {
-    CellParts parts;
-    SplitCell(token, parts);
-    const int column = TCsvUtility::ColumnNameToIndex(parts.letters.toString().toUpper()) + 1;
-    const int row = parts.digits.toInt();
-    if (column < 1 || column > MaxColumns || row < 1 || row > MaxRows) {
-        return token.toString();  // not a reference after all (a name such as "ABCD1")
-    }
-    const int newColumn = parts.columnFixed ? column : Moved(column, columnOffset, MaxColumns);
-    const int newRow = parts.rowFixed ? row : Moved(row, rowOffset, MaxRows);
-    if (newColumn == 0 || newRow == 0) {
-        return RefError;
-    }
-    return (parts.columnFixed ? QStringLiteral("$") : QString()) + ColumnLetters(newColumn) +
-           (parts.rowFixed ? QStringLiteral("$") : QString()) + QString::number(newRow);
-}
-
-QString FormulaText::ShiftColumn(QStringView token, int columnOffset) {
-    if (token.startsWith(u'$')) {
-        return token.toString();
-    }
-    const int column = TCsvUtility::ColumnNameToIndex(token.toString().toUpper()) + 1;
-    const int moved = Moved(column, columnOffset, MaxColumns);
-    return moved == 0 ? RefError : ColumnLetters(moved);
-}
-
-QString FormulaText::ShiftRow(QStringView token, int rowOffset) {
-    if (token.startsWith(u'$')) {
-        return token.toString();
-    }
-    const int moved = Moved(token.toInt(), rowOffset, MaxRows);
-    return moved == 0 ? RefError : QString::number(moved);
+    return FormulaText(formula).Moved(rowOffset, columnOffset);
 }
 
 }  // namespace engine

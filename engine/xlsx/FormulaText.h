@@ -6,19 +6,43 @@
 #pragma once
 
 #include <QString>
+#include <cstdint>
+#include <vector>
 
 namespace engine {
 
 class FormulaText {
 public:
-    // `formula` without its "=", moved by (rowOffset, columnOffset); a reference pushed off
-    // the sheet becomes #REF!.
+    // `formula` without its "=", split once into the pieces that move and those that stay;
+    // a shared formula's master is read once and rendered for each member.
+    explicit FormulaText(QString formula);
+
+    // The formula moved by (rowOffset, columnOffset); a reference pushed off the sheet
+    // becomes #REF!.
+    QString Moved(int rowOffset, int columnOffset) const;
+
     static QString Translate(const QString& formula, int rowOffset, int columnOffset);
 
 private:
-    static QString ShiftCell(QStringView token, int rowOffset, int columnOffset);
-    static QString ShiftColumn(QStringView token, int columnOffset);
-    static QString ShiftRow(QStringView token, int rowOffset);
+    enum class Kind : uint8_t { Text, Cell, Columns, Rows };
+    // A run of the formula: text shown as it is (prefixes already left out), or a reference
+    // (a cell, a range of whole columns "A:C" or of whole rows "1:3"). `start`/`length`
+    // cover the piece's own text, shown unchanged when nothing moves.
+    struct Piece {
+        Kind kind;
+        qsizetype start;
+        qsizetype length;
+        int32_t first = 0;   // column, or first column / row of a range
+        int32_t second = 0;  // row, or last column / row of a range
+        bool firstFixed = false;
+        bool secondFixed = false;
+    };
+
+    void AddText(qsizetype start, qsizetype length);
+    void AppendMoved(const Piece& piece, int rowOffset, int columnOffset, QString& out) const;
+
+    QString formula_;
+    std::vector<Piece> pieces_;
 };
 
 }  // namespace engine
