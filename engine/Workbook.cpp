@@ -34,6 +34,13 @@ uint32_t Workbook::AddString(const QString& text) {
     return static_cast<uint32_t>(strings_.size() - 1);
 }
 
+uint32_t Workbook::AddStrings(std::vector<QString>&& texts) {
+    const auto base = static_cast<uint32_t>(strings_.size());
+    strings_.insert(strings_.end(), std::make_move_iterator(texts.begin()),
+                    std::make_move_iterator(texts.end()));
+    return base;
+}
+
 uint32_t Workbook::AddFormat(const QString& code) {
     auto it = formatIndex_.constFind(code);
     if (it != formatIndex_.constEnd()) {

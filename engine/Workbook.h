@@ -22,8 +22,9 @@ public:
 
     // Filling (readers).
     void AddSheetName(const QString& name);
-    uint32_t AddString(const QString& text);  // appends; returns the pool index
-    uint32_t AddFormat(const QString& code);  // deduplicated; returns the format index
+    uint32_t AddString(const QString& text);            // appends; returns the pool index
+    uint32_t AddStrings(std::vector<QString>&& texts);  // appends; returns the first's index
+    uint32_t AddFormat(const QString& code);            // deduplicated; returns the format index
     void SetDate1904(bool value) { date1904_ = value; }
 
     // Reading.

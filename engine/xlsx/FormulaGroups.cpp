@@ -1,27 +1,32 @@
 #include "engine/xlsx/FormulaGroups.h"
 
-#include "engine/Workbook.h"
 #include "engine/xlsx/FormulaText.h"
+#include "engine/xlsx/SheetStrings.h"
 
 #include <algorithm>
 
 namespace engine {
 
 uint32_t FormulaGroups::Plain(const QString& text) {
-    return book_.AddString(FormulaText::Translate(text, 0, 0));
+    return strings_.Add(FormulaText::Translate(text, 0, 0));
 }
 
 uint32_t FormulaGroups::SharedMaster(int si, int32_t row, int32_t column, const QString& text) {
-    masters_.insert(si, Master{row, column, text});
+    masters_.insert(si, Master{row, column, FormulaText(text)});
     return Plain(text);
 }
 
 uint32_t FormulaGroups::SharedMember(int si, int32_t row, int32_t column) {
+    std::optional<QString> text = MemberText(si, row, column);
+    return text ? strings_.Add(std::move(*text)) : NoString;
+}
+
+std::optional<QString> FormulaGroups::MemberText(int si, int32_t row, int32_t column) const {
     const auto it = masters_.constFind(si);
     if (it == masters_.constEnd()) {
-        return NoString;
+        return std::nullopt;
     }
-    return book_.AddString(FormulaText::Translate(it->text, row - it->row, column - it->column));
+    return it->text.Moved(row - it->row, column - it->column);
 }
 
 void FormulaGroups::AddArray(const CellRect& range, uint32_t formula) {

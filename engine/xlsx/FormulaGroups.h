@@ -1,23 +1,25 @@
 // The formulas of one worksheet that several cells share: shared formulas (the master cell
 // holds the text, members refer to it by `si` and get it moved by their offset) and legacy
 // array formulas (the top-left cell holds the text for its whole range). Puts each formula
-// text into the workbook's string pool.
+// text into the sheet's strings.
 #pragma once
 
 #include "engine/Worksheet.h"
+#include "engine/xlsx/FormulaText.h"
 
 #include <QHash>
 #include <QString>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace engine {
 
-class Workbook;
+class SheetStrings;
 
 class FormulaGroups {
 public:
-    explicit FormulaGroups(Workbook& book) : book_(book) {}
+    explicit FormulaGroups(SheetStrings& strings) : strings_(strings) {}
 
     // A formula of its own cell; returns its pool index.
     uint32_t Plain(const QString& text);
@@ -25,24 +27,28 @@ public:
     uint32_t SharedMaster(int si, int32_t row, int32_t column, const QString& text);
     // The formula of a member of group `si`, or NoString while its master is not known.
     uint32_t SharedMember(int si, int32_t row, int32_t column);
+    // The text of that formula, when the master is known.
+    std::optional<QString> MemberText(int si, int32_t row, int32_t column) const;
     // A legacy array formula over `range`, already pooled.
     void AddArray(const CellRect& range, uint32_t formula);
     // The array formula covering (row, column), or NoString. Cells arrive row by row, so
     // arrays that end above `row` are dropped as it goes.
     uint32_t ArrayAt(int32_t row, int32_t column);
+    // Whether an array formula may still cover cells further down.
+    bool HasArrays() const { return !arrays_.empty(); }
 
 private:
     struct Master {
         int32_t row;
         int32_t column;
-        QString text;
+        FormulaText text;  // split once, moved for each member
     };
     struct Array {
         CellRect range;
         uint32_t formula;
     };
 
-    Workbook& book_;
+    SheetStrings& strings_;
     QHash<int, Master> masters_;
     std::vector<Array> arrays_;
 };

@@ -20,6 +20,12 @@ constexpr uint64_t MinBytesPerCell = 24;
     throw EngineError(EngineErrorKind::Damaged, QString(), detail);
 }
 
+[[noreturn]] void TooManyCells() {
+    throw EngineError(
+        EngineErrorKind::TooLarge, QString(),
+        QStringLiteral("more than %1 cells in one sheet").arg(WorksheetPart::MaxCells));
+}
+
 bool ParseInt(std::string_view text, int& value) {
     return std::from_chars(text.data(), text.data() + text.size(), value).ec == std::errc();
 }
@@ -75,7 +81,7 @@ WorksheetPart::WorksheetPart(Workbook& book, Worksheet& sheet, const Context& co
       sheet_(sheet),
       context_(context),
       scanner_(std::move(partName)),
-      formulas_(book) {}
+      formulas_(strings_) {}
 
 void WorksheetPart::Feed(std::string_view chunk) {
     scanner_.Feed(chunk);
@@ -108,6 +114,9 @@ void WorksheetPart::StartElement(const XmlScanner::Token& tag) {
         inlineText_.Start(name);
     } else if (name == "c" && inSheetData_) {
         StartCell(tag.attributes);
+        if (!tag.selfClosing) {
+            TakeSimpleContent();
+        }
     } else if (name == "v" && inCell_) {
         capture_ = Capture::Value;
         hasValue_ = true;
@@ -168,7 +177,7 @@ void WorksheetPart::StartDimension(std::string_view attributes) {
             CellReference::ParseRange(scanner_.DecodeAttribute(value, scratch_), rect)) {
             const uint64_t declared =
                 uint64_t(rect.bottom - rect.top + 1) * uint64_t(rect.right - rect.left + 1);
-            sheet_.ReserveCells(static_cast<size_t>(
+            cells_.reserve(static_cast<size_t>(
                 std::min({declared, context_.partSize / MinBytesPerCell, uint64_t{MaxCells}})));
         }
     });
@@ -190,6 +199,9 @@ void WorksheetPart::StartRow(std::string_view attributes) {
     });
     if (!numbered && row > MaxRows) {
         Damaged(QStringLiteral("more rows than the sheet holds"));
+    }
+    if (rowCount_++ == 0) {
+        firstRowNumbered_ = numbered;
     }
     row_ = row;
     column_ = 0;
@@ -231,6 +243,24 @@ void WorksheetPart::StartCell(std::string_view attributes) {
     hasValue_ = hasFormula_ = hasInline_ = false;
     value_.clear();
     formula_.clear();
+}
+
+// Most cells are `<c …><v>…</v></c>` or `<c …><f>…</f><v>…</v></c>`: those are read here
+// without a token per element; anything else is left to the token loop.
+void WorksheetPart::TakeSimpleContent() {
+    std::string_view text;
+    if (scanner_.NextSimpleElement("f", text)) {
+        StartFormula({});
+        capture_ = Capture::None;
+        formula_.assign(text);
+    }
+    if (scanner_.NextSimpleElement("v", text)) {
+        hasValue_ = true;
+        value_.assign(text);
+    }
+    if (scanner_.NextEndTag("c")) {
+        EndCell();
+    }
 }
 
 void WorksheetPart::StartFormula(std::string_view attributes) {
@@ -287,7 +317,7 @@ void WorksheetPart::EndCell() {
 void WorksheetPart::SetValue(Cell& cell) {
     if (type_ == 'i') {
         cell.type = CellType::Text;
-        cell.text = hasInline_ ? book_.AddString(inlineText_.Take()) : EmptyText();
+        cell.text = hasInline_ ? strings_.Add(inlineText_.Take()) : EmptyText();
         return;
     }
     if (!hasValue_) {
@@ -313,7 +343,7 @@ void WorksheetPart::SetValue(Cell& cell) {
         }
         case 'r':
             cell.type = CellType::Text;
-            cell.text = book_.AddString(RichText::DecodeEscapes(value_));
+            cell.text = strings_.Add(RichText::DecodeEscapes(value_));
             return;
         case 'b':
             cell.type = CellType::Boolean;
@@ -321,7 +351,7 @@ void WorksheetPart::SetValue(Cell& cell) {
             return;
         case 'e':
             cell.type = CellType::Error;
-            cell.text = book_.AddString(QString::fromStdString(value_));
+            cell.text = strings_.Add(QString::fromStdString(value_));
             return;
         case 'd':
             if (IsoToSerial(value_, context_.date1904, cell.number)) {
@@ -338,7 +368,7 @@ void WorksheetPart::SetValue(Cell& cell) {
     }
     // A value that does not read as its type is kept as the text the file holds.
     cell.type = CellType::Text;
-    cell.text = book_.AddString(QString::fromStdString(value_));
+    cell.text = strings_.Add(QString::fromStdString(value_));
 }
 
 void WorksheetPart::SetFormula(Cell& cell) {
@@ -350,7 +380,7 @@ void WorksheetPart::SetFormula(Cell& cell) {
     }
     if (formulaType_ == "dataTable") {
         cell.formula =
-            book_.AddString(QStringLiteral("TABLE(%1)").arg(QString::fromStdString(tableInputs_)));
+            strings_.Add(QStringLiteral("TABLE(%1)").arg(QString::fromStdString(tableInputs_)));
         return;
     }
     if (text.isEmpty()) {
@@ -365,31 +395,84 @@ void WorksheetPart::SetFormula(Cell& cell) {
 }
 
 void WorksheetPart::AddCell(const Cell& cell) {
+    CountCell();
+    cells_.push_back(cell);
+}
+
+void WorksheetPart::CountCell() {
     if (++cellCount_ > MaxCells) {
-        throw EngineError(EngineErrorKind::TooLarge, QString(),
-                          QStringLiteral("more than %1 cells in one sheet").arg(MaxCells));
+        TooManyCells();
     }
-    sheet_.AddCell(cell);
 }
 
 uint32_t WorksheetPart::EmptyText() {
     if (emptyText_ == NoString) {
-        emptyText_ = book_.AddString(QString());
+        emptyText_ = strings_.Add(QString());
     }
     return emptyText_;
 }
 
 void WorksheetPart::Finish() {
+    FinishRows();
+    ResolvePending(formulas_, formulas_);
+    PoolStrings();
+    sheet_.AddCells(std::move(cells_));
+    sheet_.AddCells(std::move(resolved_));
+}
+
+void WorksheetPart::ResumeInSheetData(const XmlScanner& head) {
+    scanner_.ResumeFrom(head);
+    inSheetData_ = true;
+}
+
+void WorksheetPart::FinishRows() {
     scanner_.Finish();
     Scan();
+}
+
+bool WorksheetPart::BetweenRows() const {
+    return scanner_.Depth() == 2 && scanner_.OnlySpacePending() && inSheetData_ && !inCell_ &&
+           capture_ == Capture::None;
+}
+
+void WorksheetPart::FinishJoined(WorksheetPart& rest) {
+    // Read in order, a member before its master takes the last master of the whole sheet;
+    // a member in the later rows without a master above it among them takes the last
+    // master of the earlier rows.
+    ResolvePending(rest.formulas_, formulas_);
+    rest.ResolvePending(formulas_, rest.formulas_);
+    if (cellCount_ + rest.cellCount_ > MaxCells) {
+        TooManyCells();
+    }
+    PoolStrings();
+    rest.PoolStrings();
+    // The order of reading in one pass: cells, then members resolved at the end.
+    sheet_.AddCells(std::move(cells_));
+    sheet_.AddCells(std::move(rest.cells_));
+    sheet_.AddCells(std::move(resolved_));
+    sheet_.AddCells(std::move(rest.resolved_));
+}
+
+void WorksheetPart::ResolvePending(const FormulaGroups& first, const FormulaGroups& second) {
     for (PendingMember& member : pending_) {
-        member.cell.formula =
-            formulas_.SharedMember(member.si, member.cell.row, member.cell.column);
-        if (member.cell.formula != NoString || member.cell.type != CellType::Blank) {
-            AddCell(member.cell);
+        Cell& cell = member.cell;
+        std::optional<QString> text = first.MemberText(member.si, cell.row, cell.column);
+        if (!text) {
+            text = second.MemberText(member.si, cell.row, cell.column);
+        }
+        cell.formula = text ? strings_.Add(std::move(*text)) : NoString;
+        if (cell.formula != NoString || cell.type != CellType::Blank) {
+            CountCell();
+            resolved_.push_back(cell);
         }
     }
     pending_.clear();
+}
+
+void WorksheetPart::PoolStrings() {
+    strings_.MoveInto(book_);
+    strings_.Remap(cells_);
+    strings_.Remap(resolved_);
 }
 
 }  // namespace engine

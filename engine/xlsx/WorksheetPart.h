@@ -7,6 +7,7 @@
 #include "engine/Cell.h"
 #include "engine/xlsx/FormulaGroups.h"
 #include "engine/xlsx/RichText.h"
+#include "engine/xlsx/SheetStrings.h"
 #include "engine/xlsx/XmlScanner.h"
 
 #include <cstdint>
@@ -34,9 +35,23 @@ public:
 
     // The next inflated bytes of the part.
     void Feed(std::string_view chunk);
-    // The end of the part: reads what is left and adds the members of shared formulas whose
-    // master came after them.
+    // The end of the part: reads what is left, adds the members of shared formulas whose
+    // master came after them, and hands the cells and strings to the sheet and workbook.
     void Finish();
+
+    // Reading the rows of one sheet in two parts at once (see WorksheetSplit): this part
+    // starts inside the sheet data that `head` has opened.
+    void ResumeInSheetData(const XmlScanner& head);
+    // Reads what is left, without handing anything over.
+    void FinishRows();
+    // Whether this part stopped between two rows with nothing half read.
+    bool BetweenRows() const;
+    // Whether the first row this part read carried its number (r="…").
+    bool FirstRowNumbered() const { return firstRowNumbered_; }
+    bool HasArrayFormulas() const { return formulas_.HasArrays(); }
+    // Joins `rest`, which read the rows after this part's, as if one part had read both,
+    // and hands everything over.
+    void FinishJoined(WorksheetPart& rest);
 
 private:
     enum class Capture : uint8_t { None, Value, Formula, Inline };
@@ -48,18 +63,27 @@ private:
     void StartDimension(std::string_view attributes);
     void StartRow(std::string_view attributes);
     void StartCell(std::string_view attributes);
+    void TakeSimpleContent();
     void StartFormula(std::string_view attributes);
     void EndCell();
     void SetValue(Cell& cell);
     void SetFormula(Cell& cell);
     void AddCell(const Cell& cell);
+    void CountCell();
     uint32_t EmptyText();
+    // Members waiting for their master, resolved from `first`'s masters, else `second`'s.
+    void ResolvePending(const FormulaGroups& first, const FormulaGroups& second);
+    // Moves this part's strings into the workbook and points its cells at them.
+    void PoolStrings();
 
     Workbook& book_;
     Worksheet& sheet_;
     Context context_;
     XmlScanner scanner_;
     std::string scratch_;  // decoded attribute values and inline text
+    SheetStrings strings_;
+    std::vector<Cell> cells_;
+    std::vector<Cell> resolved_;  // pending members once resolved, added after the cells
     FormulaGroups formulas_;
     RichText inlineText_;
     std::string value_;
@@ -67,6 +91,8 @@ private:
     Capture capture_ = Capture::None;
     bool inSheetData_ = false;
     size_t cellCount_ = 0;
+    int rowCount_ = 0;
+    bool firstRowNumbered_ = false;
     uint32_t emptyText_ = NoString;
 
     // The cell being read.

@@ -8,6 +8,7 @@
 #include "engine/xlsx/StylesPart.h"
 #include "engine/xlsx/WorkbookPart.h"
 #include "engine/xlsx/WorksheetPart.h"
+#include "engine/xlsx/WorksheetSplit.h"
 #include "engine/xlsx/XmlStream.h"
 #include "engine/xlsx/ZipArchive.h"
 
@@ -97,11 +98,18 @@ void XlsxReader::ReadWorksheet(int index, Workbook& book, Worksheet& sheet) {
         if (!entry) {
             Damaged(QStringLiteral("missing worksheet part %1").arg(partName));
         }
-        WorksheetPart part(book, sheet,
-                           {sharedStrings_, cellFormats_, date1904_, entry->uncompressedSize},
-                           partName);
-        zip_->Read(*entry, [&part](std::string_view chunk) { part.Feed(chunk); });
-        part.Finish();
+        const WorksheetPart::Context context{sharedStrings_, cellFormats_, date1904_,
+                                             entry->uncompressedSize};
+        std::string xml;
+        if (entry->uncompressedSize >= WorksheetSplit::MinimumSize &&
+            entry->uncompressedSize <= WorksheetSplit::MaximumSize &&
+            zip_->ReadWhole(*entry, xml)) {
+            WorksheetSplit::Read(book, sheet, context, partName, xml);
+        } else {
+            WorksheetPart part(book, sheet, context, partName);
+            zip_->Read(*entry, [&part](std::string_view chunk) { part.Feed(chunk); });
+            part.Finish();
+        }
         ReadNotes(partName, sheet);
     });
 }

@@ -3,6 +3,7 @@
 #include "engine/EngineError.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cstring>
 
@@ -14,6 +15,47 @@ constexpr size_t PrologueBytes = 512;
 
 bool IsSpace(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+}
+
+// Byte classes for the tight loops over tags.
+enum : uint8_t { Plain = 0, EndsName = 1, Quote = 2, Close = 4, Open = 8 };
+
+constexpr auto ByteClasses = [] {
+    std::array<uint8_t, 256> classes{};
+    for (unsigned char c : {' ', '\t', '\n', '\r', '/'}) {
+        classes[c] = EndsName;
+    }
+    classes[static_cast<unsigned char>('"')] = Quote;
+    classes[static_cast<unsigned char>('\'')] = Quote;
+    classes[static_cast<unsigned char>('>')] = EndsName | Close;
+    classes[static_cast<unsigned char>('<')] = EndsName | Open;
+    return classes;
+}();
+
+uint8_t ClassOf(char c) {
+    return ByteClasses[static_cast<unsigned char>(c)];
+}
+
+// The first '<' in [p, end), or end. Text between tags is mostly a few bytes long: a plain
+// loop beats a library call there.
+const char* FindOpen(const char* p, const char* end) {
+    for (int i = 0; i < 16 && p < end; ++i, ++p) {
+        if (*p == '<') {
+            return p;
+        }
+    }
+    const void* found = p < end ? std::memchr(p, '<', size_t(end - p)) : nullptr;
+    return found ? static_cast<const char*>(found) : end;
+}
+
+// The name without its prefix ("x:c" → "c").
+std::string_view LocalPart(std::string_view qualified) {
+    for (size_t i = qualified.size(); i-- > 0;) {
+        if (qualified[i] == ':') {
+            return qualified.substr(i + 1);
+        }
+    }
+    return qualified;
 }
 
 bool StartsWith(std::string_view text, size_t at, std::string_view prefix) {
@@ -157,22 +199,23 @@ bool XmlScanner::Next(Token& token) {
             return false;
         }
         if (buffer_[pos_] != '<') {
-            size_t end = buffer_.find('<', pos_);
-            if (end == std::string::npos) {
-                if (!finished_) {
-                    return NeedMore(pos_);
-                }
-                end = buffer_.size();
+            const char* begin = buffer_.data() + pos_;
+            const char* bufferEnd = buffer_.data() + buffer_.size();
+            const char* end = FindOpen(begin, bufferEnd);
+            if (end == bufferEnd && !finished_) {
+                return NeedMore(pos_);
             }
-            const std::string_view text(buffer_.data() + pos_, end - pos_);
-            pos_ = end;
+            const std::string_view text(begin, size_t(end - begin));
+            pos_ += text.size();
             if (depth_ == 0) {
                 if (!std::all_of(text.begin(), text.end(), IsSpace)) {
                     Fail("text outside the root element");
                 }
                 continue;
             }
-            token = Token{Kind::Text, {}, {}, false, text, false};
+            token.kind = Kind::Text;
+            token.text = text;
+            token.cdata = false;
             return true;
         }
         size_t at = pos_;
@@ -229,7 +272,9 @@ bool XmlScanner::NextMarkup(Token& token, size_t& at) {
         if (depth_ == 0) {
             Fail("character data outside the root element");
         }
-        token = Token{Kind::Text, {}, {}, false, data.substr(at + 9, end - at - 9), true};
+        token.kind = Kind::Text;
+        token.text = data.substr(at + 9, end - at - 9);
+        token.cdata = true;
         at = end + 3;
         return true;
     }
@@ -243,33 +288,43 @@ bool XmlScanner::NextMarkup(Token& token, size_t& at) {
 }
 
 bool XmlScanner::StartTag(Token& token, size_t& at) {
-    const std::string_view data(buffer_);
-    size_t i = at + 1;
-    while (i < data.size() && !IsSpace(data[i]) && data[i] != '/' && data[i] != '>') {
-        ++i;
+    const char* begin = buffer_.data() + at;
+    const char* end = buffer_.data() + buffer_.size();
+    const char* p = begin + 1;
+    while (p < end && !(ClassOf(*p) & EndsName)) {
+        ++p;
     }
-    if (i == data.size()) {
+    if (p == end) {
         return false;
     }
-    const std::string_view qualified = data.substr(at + 1, i - at - 1);
-    if (qualified.empty() || qualified.find('<') != std::string_view::npos) {
+    const std::string_view qualified(begin + 1, size_t(p - begin - 1));
+    if (qualified.empty() || *p == '<') {
         Fail("malformed start tag");
     }
-    const size_t attributesStart = i;
-    for (; i < data.size() && data[i] != '>'; ++i) {
-        if (data[i] == '"' || data[i] == '\'') {
-            i = data.find(data[i], i + 1);
-            if (i == std::string_view::npos) {
-                return false;
-            }
-        } else if (data[i] == '<') {
+    const char* attributes = p;
+    for (; p < end; ++p) {
+        const uint8_t c = ClassOf(*p);
+        if (c == Plain || c == EndsName) {
+            continue;
+        }
+        if (c & Close) {
+            break;
+        }
+        if (c & Open) {
             Fail("malformed start tag");
         }
+        const char quote = *p;
+        do {
+            ++p;
+        } while (p < end && *p != quote);
+        if (p == end) {
+            return false;
+        }
     }
-    if (i == data.size()) {
+    if (p == end) {
         return false;
     }
-    const bool selfClosing = data[i - 1] == '/' && i - 1 >= attributesStart;
+    const bool selfClosing = p[-1] == '/' && p - 1 >= attributes;
     if (depth_ == 0) {
         if (rootSeen_) {
             Fail("a second root element");
@@ -280,54 +335,94 @@ bool XmlScanner::StartTag(Token& token, size_t& at) {
         if (++depth_ > MaxDepth) {
             Fail("elements nested too deeply");
         }
+        openStarts_.push_back(static_cast<uint32_t>(open_.size()));
         open_.append(qualified);
-        open_ += '\0';
     }
-    std::string_view local = qualified;
-    if (const size_t colon = local.find(':'); colon != std::string_view::npos) {
-        local.remove_prefix(colon + 1);
-    }
-    token = Token{Kind::StartTag,
-                  local,
-                  data.substr(attributesStart, i - (selfClosing ? 1 : 0) - attributesStart),
-                  selfClosing,
-                  {},
-                  false};
-    at = i + 1;
+    token.kind = Kind::StartTag;
+    token.name = LocalPart(qualified);
+    token.attributes = std::string_view(attributes, size_t(p - attributes) - (selfClosing ? 1 : 0));
+    token.selfClosing = selfClosing;
+    at = size_t(p + 1 - buffer_.data());
     return true;
 }
 
 bool XmlScanner::EndTag(Token& token, size_t& at) {
-    const std::string_view data(buffer_);
-    size_t i = at + 2;
-    while (i < data.size() && !IsSpace(data[i]) && data[i] != '>') {
-        ++i;
+    const char* begin = buffer_.data() + at;
+    const char* end = buffer_.data() + buffer_.size();
+    const char* p = begin + 2;
+    while (p < end && *p != '>' && !IsSpace(*p)) {
+        ++p;
     }
-    const std::string_view qualified = data.substr(at + 2, i - at - 2);
-    while (i < data.size() && IsSpace(data[i])) {
-        ++i;
+    const std::string_view qualified(begin + 2, size_t(p - begin - 2));
+    while (p < end && IsSpace(*p)) {
+        ++p;
     }
-    if (i == data.size()) {
+    if (p == end) {
         return false;
     }
-    if (data[i] != '>') {
+    if (*p != '>') {
         Fail("malformed end tag");
     }
-    // The innermost open name sits between the last two '\0' of open_.
-    const size_t nameEnd = open_.empty() ? 0 : open_.size() - 1;
-    const size_t nameStart = depth_ > 1 ? open_.rfind('\0', nameEnd - 1) + 1 : 0;
-    if (depth_ == 0 ||
-        std::string_view(open_).substr(nameStart, nameEnd - nameStart) != qualified) {
+    if (depth_ == 0 || std::string_view(open_).substr(openStarts_.back()) != qualified) {
         Fail("an end tag does not match its start tag");
     }
-    open_.resize(nameStart);
+    open_.resize(openStarts_.back());
+    openStarts_.pop_back();
     --depth_;
-    std::string_view local = qualified;
-    if (const size_t colon = local.find(':'); colon != std::string_view::npos) {
-        local.remove_prefix(colon + 1);
+    token.kind = Kind::EndTag;
+    token.name = LocalPart(qualified);
+    at = size_t(p + 1 - buffer_.data());
+    return true;
+}
+
+void XmlScanner::ResumeFrom(const XmlScanner& other) {
+    open_ = other.open_;
+    openStarts_ = other.openStarts_;
+    depth_ = other.depth_;
+    rootSeen_ = other.rootSeen_;
+    prologueDone_ = true;
+}
+
+std::string_view XmlScanner::InnermostName() const {
+    return depth_ == 0 ? std::string_view{} : std::string_view(open_).substr(openStarts_.back());
+}
+
+bool XmlScanner::OnlySpacePending() const {
+    return std::all_of(buffer_.begin() + static_cast<std::ptrdiff_t>(pos_), buffer_.end(), IsSpace);
+}
+
+bool XmlScanner::NextSimpleElement(std::string_view name, std::string_view& text) {
+    const std::string_view rest = std::string_view(buffer_).substr(pos_);
+    const size_t open = name.size() + 2;  // <name>
+    if (depth_ == 0 || rest.size() < 2 * open + 1 || rest[0] != '<' || rest[open - 1] != '>' ||
+        rest.substr(1, name.size()) != name) {
+        return false;
     }
-    token = Token{Kind::EndTag, local, {}, false, {}, false};
-    at = i + 1;
+    const size_t close = rest.find('<', open);
+    if (close == std::string_view::npos || rest.size() - close < open + 1 ||
+        rest[close + 1] != '/' || rest.substr(close + 2, name.size()) != name ||
+        rest[close + 2 + name.size()] != '>') {
+        return false;
+    }
+    text = rest.substr(open, close - open);
+    if (text.find_first_of("&\r") != std::string_view::npos) {
+        return false;
+    }
+    pos_ += close + open + 1;
+    return true;
+}
+
+bool XmlScanner::NextEndTag(std::string_view name) {
+    const std::string_view rest = std::string_view(buffer_).substr(pos_);
+    if (depth_ == 0 || rest.size() < name.size() + 3 || rest[0] != '<' || rest[1] != '/' ||
+        rest.substr(2, name.size()) != name || rest[name.size() + 2] != '>' ||
+        std::string_view(open_).substr(openStarts_.back()) != name) {
+        return false;
+    }
+    open_.resize(openStarts_.back());
+    openStarts_.pop_back();
+    --depth_;
+    pos_ += name.size() + 3;
     return true;
 }
 

@@ -13,6 +13,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace engine {
 
@@ -42,6 +43,23 @@ public:
     // The next token; false when the buffered bytes hold no complete token (or, after
     // Finish(), at the end).
     bool Next(Token& token);
+
+    // Shortcuts for the commonest shapes, tried before Next(): when the next bytes are
+    // exactly `<name>text</name>` with plain text (no attribute, prefix, markup or entity),
+    // consumes them and returns the text; when they are `</name>` closing the innermost
+    // element, consumes it. Otherwise they return false and leave the input to Next().
+    bool NextSimpleElement(std::string_view name, std::string_view& text);
+    bool NextEndTag(std::string_view name);
+
+    // For reading one document in parts at once: this scanner continues inside the
+    // elements `other` has open (a UTF-8 document only).
+    void ResumeFrom(const XmlScanner& other);
+    int Depth() const { return depth_; }
+    // The qualified name of the innermost open element ("x:sheetData").
+    std::string_view InnermostName() const;
+    // Whether the bytes fed and not yet returned are white space only.
+    bool OnlySpacePending() const;
+    bool IsUtf8() const { return prologueDone_ && !decoder_; }
 
     // Calls `visit(localName, rawValue)` for each attribute of a start tag, namespace
     // declarations left out. Raises on malformed attributes.
@@ -73,7 +91,8 @@ private:
     bool finished_ = false;
     bool prologueDone_ = false;
     bool rootSeen_ = false;
-    std::string open_;  // names of the open elements, each followed by '\0'
+    std::string open_;                  // names of the open elements, one after the other
+    std::vector<uint32_t> openStarts_;  // where each open name starts in open_
     int depth_ = 0;
     std::unique_ptr<QStringDecoder> decoder_;  // set for a UTF-16 or Latin-1 document
 };

@@ -2,6 +2,7 @@
 
 #include "engine/EngineError.h"
 
+#include <libdeflate.h>
 #include <zlib.h>
 
 #include <algorithm>
@@ -234,6 +235,40 @@ void ZipArchive::Read(const Entry& entry, const Sink& sink) {
                 [&output](size_t size) { output.Publish(size); });
         },
         sink);
+}
+
+bool ZipArchive::ReadWhole(const Entry& entry, std::string& out) {
+    if (entry.flags & EncryptedFlag) {
+        Fail(EngineErrorKind::Encrypted, QStringLiteral("member %1 is encrypted").arg(entry.name));
+    }
+    const std::string_view input = MemberData(entry);
+    const uint64_t entryLimit = std::max<uint64_t>(input.size(), 1) * MaxRatio + RatioAllowance;
+    if (entry.method != Deflated || entry.uncompressedSize > entryLimit ||
+        entry.uncompressedSize > MaxTotalInflated - inflatedTotal_) {
+        return false;
+    }
+    struct Decompressor {
+        libdeflate_decompressor* d = libdeflate_alloc_decompressor();
+        ~Decompressor() { libdeflate_free_decompressor(d); }
+    } decompressor;
+    if (!decompressor.d) {
+        throw std::bad_alloc();
+    }
+    out.resize(static_cast<size_t>(entry.uncompressedSize));
+    const libdeflate_result result = libdeflate_deflate_decompress(
+        decompressor.d, input.data(), input.size(), out.data(), out.size(), nullptr);
+    if (result == LIBDEFLATE_SHORT_OUTPUT || result == LIBDEFLATE_INSUFFICIENT_SPACE) {
+        out.clear();
+        return false;  // the directory's size is wrong; streaming finds the real one
+    }
+    if (result != LIBDEFLATE_SUCCESS) {
+        Damaged(QStringLiteral("member %1: invalid deflate data").arg(entry.name));
+    }
+    inflatedTotal_ += out.size();
+    if (libdeflate_crc32(0, out.data(), out.size()) != entry.crc) {
+        Damaged(QStringLiteral("CRC mismatch in %1").arg(entry.name));
+    }
+    return true;
 }
 
 template <typename Acquire, typename Publish>

@@ -14,6 +14,7 @@
 #include <QString>
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -49,6 +50,9 @@ public:
     // Streams the member's inflated bytes to `sink` and checks its CRC. An exception from
     // `sink` stops the reading and is raised again.
     void Read(const Entry& entry, const Sink& sink);
+    // The member's bytes inflated whole into `out`, CRC checked; false (and nothing read)
+    // when it is not deflated or its declared size is not its size: read those with Read().
+    bool ReadWhole(const Entry& entry, std::string& out);
 
 private:
     void ReadCentralDirectory();
