@@ -12,11 +12,21 @@ uint32_t FormulaGroups::Plain(const QString& text) {
 }
 
 uint32_t FormulaGroups::SharedMaster(int si, int32_t row, int32_t column, const QString& text) {
-    masters_.insert(si, Master{row, column, FormulaText(text)});
+    auto master = std::make_shared<const FormulaText>(text);
+    if (postTo_) {
+        postTo_->Add(si, row, column, master);
+    }
+    masters_.insert(si, Master{row, column, std::move(master)});
     return Plain(text);
 }
 
 uint32_t FormulaGroups::SharedMember(int si, int32_t row, int32_t column) {
+    if (borrowFrom_ && !masters_.contains(si)) {
+        if (const auto post = borrowFrom_->Find(si)) {
+            masters_.insert(si, Master{post->row, post->column, post->text});
+            borrowed_.insert(si, post->count);
+        }
+    }
     std::optional<QString> text = MemberText(si, row, column);
     return text ? strings_.Add(std::move(*text)) : NoString;
 }
@@ -26,7 +36,16 @@ std::optional<QString> FormulaGroups::MemberText(int si, int32_t row, int32_t co
     if (it == masters_.constEnd()) {
         return std::nullopt;
     }
-    return it->text.Moved(row - it->row, column - it->column);
+    return it->text->Moved(row - it->row, column - it->column);
+}
+
+bool FormulaGroups::BorrowedLatest() const {
+    for (auto it = borrowed_.constBegin(); it != borrowed_.constEnd(); ++it) {
+        if (borrowFrom_->Find(it.key())->count != it.value()) {
+            return false;
+        }
+    }
+    return true;
 }
 
 void FormulaGroups::AddArray(const CellRect& range, uint32_t formula) {

@@ -6,10 +6,12 @@
 
 #include "engine/Worksheet.h"
 #include "engine/xlsx/FormulaText.h"
+#include "engine/xlsx/MasterBoard.h"
 
 #include <QHash>
 #include <QString>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -36,12 +38,20 @@ public:
     uint32_t ArrayAt(int32_t row, int32_t column);
     // Whether an array formula may still cover cells further down.
     bool HasArrays() const { return !arrays_.empty(); }
+    bool HasMaster(int si) const { return masters_.contains(si); }
+
+    // Reading a sheet in two parts at once: the earlier part posts its masters to `board`,
+    // the later one takes a master it lacks from there.
+    void PostTo(MasterBoard& board) { postTo_ = &board; }
+    void BorrowFrom(const MasterBoard& board) { borrowFrom_ = &board; }
+    // Whether every master taken from the board is still the last one posted for its group.
+    bool BorrowedLatest() const;
 
 private:
     struct Master {
         int32_t row;
         int32_t column;
-        FormulaText text;  // split once, moved for each member
+        std::shared_ptr<const FormulaText> text;  // split once, moved for each member
     };
     struct Array {
         CellRect range;
@@ -51,6 +61,9 @@ private:
     SheetStrings& strings_;
     QHash<int, Master> masters_;
     std::vector<Array> arrays_;
+    MasterBoard* postTo_ = nullptr;
+    const MasterBoard* borrowFrom_ = nullptr;
+    QHash<int, uint32_t> borrowed_;  // group → the board's post count when it was taken
 };
 
 }  // namespace engine

@@ -435,12 +435,23 @@ bool WorksheetPart::BetweenRows() const {
            capture_ == Capture::None;
 }
 
+void WorksheetPart::ShareMastersWith(WorksheetPart& later, MasterBoard& board) {
+    formulas_.PostTo(board);
+    later.formulas_.BorrowFrom(board);
+}
+
+bool WorksheetPart::MastersAgreeWith(const WorksheetPart& earlier) const {
+    return formulas_.BorrowedLatest() &&
+           std::none_of(pending_.begin(), pending_.end(), [&](const PendingMember& member) {
+               return earlier.formulas_.HasMaster(member.si);
+           });
+}
+
 void WorksheetPart::FinishJoined(WorksheetPart& rest) {
-    // Read in order, a member before its master takes the last master of the whole sheet;
-    // a member in the later rows without a master above it among them takes the last
-    // master of the earlier rows.
+    // Read in order, a member before its master takes the last master of the whole sheet.
+    // (Members of the later rows whose master is in the earlier ones took it while reading.)
     ResolvePending(rest.formulas_, formulas_);
-    rest.ResolvePending(formulas_, rest.formulas_);
+    rest.ResolvePending(rest.formulas_, rest.formulas_);
     if (cellCount_ + rest.cellCount_ > MaxCells) {
         TooManyCells();
     }

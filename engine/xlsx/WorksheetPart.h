@@ -49,6 +49,11 @@ public:
     // Whether the first row this part read carried its number (r="…").
     bool FirstRowNumbered() const { return firstRowNumbered_; }
     bool HasArrayFormulas() const { return formulas_.HasArrays(); }
+    // Shares shared-formula masters with the part reading the later rows, while both read.
+    void ShareMastersWith(WorksheetPart& later, MasterBoard& board);
+    // Whether the masters this part took from the earlier part are those a pass in order
+    // would have used: the last the earlier rows define, and none missed for being late.
+    bool MastersAgreeWith(const WorksheetPart& earlier) const;
     // Joins `rest`, which read the rows after this part's, as if one part had read both,
     // and hands everything over.
     void FinishJoined(WorksheetPart& rest);

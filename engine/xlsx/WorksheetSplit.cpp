@@ -1,5 +1,6 @@
 #include "engine/xlsx/WorksheetSplit.h"
 
+#include <algorithm>
 #include <exception>
 #include <thread>
 
@@ -7,6 +8,14 @@ namespace engine {
 namespace {
 
 constexpr size_t HeadPiece = 4096;
+// Parts are fed in pieces, so each scanner holds only the bytes it is reading.
+constexpr size_t Piece = 256 * 1024;
+
+void FeedInPieces(WorksheetPart& part, std::string_view bytes) {
+    for (size_t at = 0; at < bytes.size(); at += Piece) {
+        part.Feed(bytes.substr(at, Piece));
+    }
+}
 
 bool EndsTagName(char c) {
     return c == ' ' || c == '>' || c == '/' || c == '\t' || c == '\n' || c == '\r';
@@ -45,17 +54,23 @@ bool WorksheetSplit::Read(Workbook& book, Worksheet& sheet, const WorksheetPart:
     XmlScanner head(partName);
     const size_t middle = FindMiddle(xml, head);
     if (middle == std::string_view::npos) {
-        first.Feed(xml);
+        FeedInPieces(first, xml);
         first.Finish();
         return false;
     }
 
     WorksheetPart rest(book, sheet, context, partName);
     rest.ResumeInSheetData(head);
+    MasterBoard masters;
+    first.ShareMastersWith(rest, masters);
+    // Masters of shared formulas mostly sit at the top: the first rows are read before the
+    // later part starts, so it finds them posted.
+    const size_t lead = std::min(Piece, middle / 8);
+    first.Feed(xml.substr(0, lead));
     std::exception_ptr restError;
     std::thread worker([&] {
         try {
-            rest.Feed(xml.substr(middle));
+            FeedInPieces(rest, xml.substr(middle));
             rest.FinishRows();
         } catch (...) {
             restError = std::current_exception();
@@ -69,17 +84,18 @@ bool WorksheetSplit::Read(Workbook& book, Worksheet& sheet, const WorksheetPart:
             }
         }
     } joiner{worker};
-    first.Feed(xml.substr(0, middle));
+    FeedInPieces(first, xml.substr(lead, middle - lead));
     worker.join();
 
-    if (first.BetweenRows() && rest.FirstRowNumbered() && !first.HasArrayFormulas()) {
+    if (first.BetweenRows() && rest.FirstRowNumbered() && !first.HasArrayFormulas() &&
+        rest.MastersAgreeWith(first)) {
         if (restError) {
             std::rethrow_exception(restError);
         }
         first.FinishJoined(rest);
         return true;
     }
-    first.Feed(xml.substr(middle));
+    FeedInPieces(first, xml.substr(middle));
     first.Finish();
     return false;
 }

@@ -1,8 +1,9 @@
 // Reads a worksheet part held whole in memory on two threads: a second WorksheetPart reads the
-// rows after the middle while this thread reads those before, and the two are joined as if
-// one pass had read them. Where a join could differ from one pass (the later rows without
-// numbers, an array formula reaching over the middle, a middle that falls inside other
-// markup) the later rows are read again after the earlier ones instead.
+// rows after the middle while this thread reads those before (posting its shared-formula
+// masters for the other as it goes), and the two are joined as if one pass had read them.
+// Where a join could differ from one pass (the later rows without numbers, an array formula
+// reaching over the middle, a middle that falls inside other markup, a shared-formula master
+// the later rows took too early) the later rows are read again after the earlier ones.
 #pragma once
 
 #include "engine/xlsx/WorksheetPart.h"
@@ -16,7 +17,7 @@ class WorksheetSplit {
 public:
     // Smaller parts are read in one pass: a thread costs more than it saves there. Larger
     // ones are streamed, so memory stays bounded.
-    static constexpr uint64_t MinimumSize = 256 * 1024;
+    static constexpr uint64_t MinimumSize = 32 * 1024;
     static constexpr uint64_t MaximumSize = uint64_t{64} << 20;
 
     // True when the two halves were read at once and joined.
