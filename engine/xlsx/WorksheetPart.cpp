@@ -425,6 +425,10 @@ void WorksheetPart::ResumeInSheetData(const XmlScanner& head) {
     inSheetData_ = true;
 }
 
+void WorksheetPart::ReserveFor(uint64_t bytes) {
+    cells_.reserve(static_cast<size_t>(std::min(bytes / MinBytesPerCell, uint64_t{MaxCells})));
+}
+
 void WorksheetPart::FinishRows() {
     scanner_.Finish();
     Scan();

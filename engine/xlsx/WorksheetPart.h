@@ -42,6 +42,8 @@ public:
     // Reading the rows of one sheet in two parts at once (see WorksheetSplit): this part
     // starts inside the sheet data that `head` has opened.
     void ResumeInSheetData(const XmlScanner& head);
+    // Room for the cells `bytes` of rows can hold.
+    void ReserveFor(uint64_t bytes);
     // Reads what is left, without handing anything over.
     void FinishRows();
     // Whether this part stopped between two rows with nothing half read.

@@ -61,6 +61,7 @@ bool WorksheetSplit::Read(Workbook& book, Worksheet& sheet, const WorksheetPart:
 
     WorksheetPart rest(book, sheet, context, partName);
     rest.ResumeInSheetData(head);
+    rest.ReserveFor(xml.size() - middle);
     MasterBoard masters;
     first.ShareMastersWith(rest, masters);
     // Masters of shared formulas mostly sit at the top: the first rows are read before the

@@ -48,6 +48,19 @@ const char* FindOpen(const char* p, const char* end) {
     return found ? static_cast<const char*>(found) : end;
 }
 
+// Tag names are a few bytes long: a plain loop beats a library call.
+bool SameName(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (size_t i = 0; i < a.size(); ++i) {
+        if (a[i] != b[i]) {
+            return false;
+        }
+    }
+    return true;
+}
+
 // The name without its prefix ("x:c" → "c").
 std::string_view LocalPart(std::string_view qualified) {
     for (size_t i = qualified.size(); i-- > 0;) {
@@ -363,7 +376,7 @@ bool XmlScanner::EndTag(Token& token, size_t& at) {
     if (*p != '>') {
         Fail("malformed end tag");
     }
-    if (depth_ == 0 || std::string_view(open_).substr(openStarts_.back()) != qualified) {
+    if (depth_ == 0 || !SameName(std::string_view(open_).substr(openStarts_.back()), qualified)) {
         Fail("an end tag does not match its start tag");
     }
     open_.resize(openStarts_.back());
@@ -395,12 +408,12 @@ bool XmlScanner::NextSimpleElement(std::string_view name, std::string_view& text
     const std::string_view rest = std::string_view(buffer_).substr(pos_);
     const size_t open = name.size() + 2;  // <name>
     if (depth_ == 0 || rest.size() < 2 * open + 1 || rest[0] != '<' || rest[open - 1] != '>' ||
-        rest.substr(1, name.size()) != name) {
+        !SameName(rest.substr(1, name.size()), name)) {
         return false;
     }
     const size_t close = rest.find('<', open);
     if (close == std::string_view::npos || rest.size() - close < open + 1 ||
-        rest[close + 1] != '/' || rest.substr(close + 2, name.size()) != name ||
+        rest[close + 1] != '/' || !SameName(rest.substr(close + 2, name.size()), name) ||
         rest[close + 2 + name.size()] != '>') {
         return false;
     }
@@ -415,8 +428,8 @@ bool XmlScanner::NextSimpleElement(std::string_view name, std::string_view& text
 bool XmlScanner::NextEndTag(std::string_view name) {
     const std::string_view rest = std::string_view(buffer_).substr(pos_);
     if (depth_ == 0 || rest.size() < name.size() + 3 || rest[0] != '<' || rest[1] != '/' ||
-        rest.substr(2, name.size()) != name || rest[name.size() + 2] != '>' ||
-        std::string_view(open_).substr(openStarts_.back()) != name) {
+        !SameName(rest.substr(2, name.size()), name) || rest[name.size() + 2] != '>' ||
+        !SameName(std::string_view(open_).substr(openStarts_.back()), name)) {
         return false;
     }
     open_.resize(openStarts_.back());
