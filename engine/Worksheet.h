@@ -32,7 +32,6 @@ public:
     void AddNote(CellNote note) { notes_.push_back(std::move(note)); }
     // Widens the used range by a rectangle the file declares (DIMENSIONS, formatted rows).
     void ExtendUsedRange(const CellRect& rect);
-    void ReserveCells(size_t count) { cells_.reserve(count); }
     // Sorts the cells, keeps the last of duplicate positions, and computes the used range.
     void Finish();
 

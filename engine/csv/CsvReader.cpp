@@ -89,10 +89,7 @@ void CsvReader::ReadWorksheet(int, Workbook& book, Worksheet& sheet) {
     if (hasFormula) {
         CsvFormula::EvaluateAll(book, cells);
     }
-    sheet.ReserveCells(cells.size());
-    for (const Cell& cell : cells) {
-        sheet.AddCell(cell);
-    }
+    sheet.AddCells(std::move(cells));
 }
 
 }  // namespace engine

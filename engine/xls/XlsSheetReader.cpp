@@ -364,10 +364,7 @@ void XlsSheetReader::Finish() {
                 ? decompiler_.Decompile(it->tokens, it->extra, cell.row - 1, cell.column - 1)
                 : it->text);
     }
-    sheet_.ReserveCells(cells_.size());
-    for (const Cell& cell : cells_) {
-        sheet_.AddCell(cell);
-    }
+    sheet_.AddCells(std::move(cells_));
     for (PendingNote& note : notes_) {
         QString text =
             Biff8() ? noteTexts_.value(note.object) : globals_.Strings8().Decode(note.biff5Text);
