@@ -3,6 +3,8 @@
 #include "engine/ApplicationObject.h"
 #include "engine/Presenter.h"
 
+#include <malloc.h>
+
 namespace engine {
 
 ObjectRef EngineServer::GetActiveObject() {
@@ -28,6 +30,11 @@ ObjectRef EngineServer::CreateObject() {
 }
 
 void RegisterEngine() {
+    // A search reads each workbook into sheet-sized buffers and frees them before the next:
+    // keeping freed memory in the process spares the system unmapping it and handing it
+    // back zeroed page by page for every workbook.
+    mallopt(M_MMAP_THRESHOLD, 128 << 20);
+    mallopt(M_TRIM_THRESHOLD, 256 << 20);
     AutomationRegistry::Register(QStringLiteral("Excel.Application"),
                                  std::make_shared<EngineServer>());
 }
