@@ -22,7 +22,14 @@ void ResultListModel::AppendRow(const ResultRow& row) {
     pending_.push_back(row);
 }
 
+void ResultListModel::FlushWhenDue() {
+    if (!sinceFlush_.isValid() || sinceFlush_.elapsed() >= FlushInterval) {
+        Flush();
+    }
+}
+
 void ResultListModel::Flush() {
+    sinceFlush_.start();
     if (pending_.empty()) {
         return;
     }

@@ -413,7 +413,7 @@ void TFormMain::ListViewResultDblClick() {
 }
 
 void TFormMain::ProcessMessages() {
-    results_->Flush();
+    results_->FlushWhenDue();
     QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 

@@ -38,7 +38,9 @@ size_t WorksheetSplit::FindMiddle(std::string_view xml, XmlScanner& head) {
     }
     // Rows carry the prefix their sheet data has: "<row" or "<x:row".
     const std::string_view sheetData = head.InnermostName();
-    const std::string rowTag = "<" + std::string(sheetData.substr(0, sheetData.size() - 9)) + "row";
+    std::string rowTag = "<";
+    rowTag.append(sheetData.substr(0, sheetData.size() - 9));
+    rowTag.append("row");
     for (size_t at = xml.find(rowTag, xml.size() / 2); at != std::string_view::npos;
          at = xml.find(rowTag, at + 1)) {
         if (at + rowTag.size() < xml.size() && EndsTagName(xml[at + rowTag.size()])) {

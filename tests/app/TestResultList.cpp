@@ -7,6 +7,7 @@
 #include "tests/support/TestEnvironment.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -47,6 +48,26 @@ private slots:
         // Rows stay in the order appended.
         QCOMPARE(model.RowAt(999).Row, QStringLiteral("1000"));
         QCOMPARE(model.index(0, 4).data().toString(), QStringLiteral("1"));
+    }
+
+    void pumpsShowRowsAtMostEveryInterval() {
+        ResultListModel model;
+        const ResultRow row = Row(QStringLiteral("/a.xlsx"), QStringLiteral("1"),
+                                  QStringLiteral("A"), QStringLiteral("1"));
+        model.AppendRow(row);
+        model.FlushWhenDue();  // the first rows of a search show at once
+        QCOMPARE(model.rowCount(), 1);
+        QElapsedTimer clock;
+        clock.start();
+        model.AppendRow(row);
+        model.FlushWhenDue();
+        if (clock.elapsed() < ResultListModel::FlushInterval) {
+            QCOMPARE(model.PendingCount(), 1);  // too soon after the last refresh
+        }
+        QTest::qWait(ResultListModel::FlushInterval + 20);
+        model.FlushWhenDue();
+        QCOMPARE(model.rowCount(), 2);
+        QCOMPARE(model.PendingCount(), 0);
     }
 
     void clearDropsShownAndPendingRows() {
