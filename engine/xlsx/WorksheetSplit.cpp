@@ -10,6 +10,7 @@ namespace {
 constexpr size_t HeadPiece = 4096;
 // Parts are fed in pieces, so each scanner holds only the bytes it is reading.
 constexpr size_t Piece = 256 * 1024;
+constexpr size_t LeadMinimum = 4096;
 
 void FeedInPieces(WorksheetPart& part, std::string_view bytes) {
     for (size_t at = 0; at < bytes.size(); at += Piece) {
@@ -66,9 +67,10 @@ bool WorksheetSplit::Read(Workbook& book, Worksheet& sheet, const WorksheetPart:
     rest.ReserveFor(xml.size() - middle);
     MasterBoard masters;
     first.ShareMastersWith(rest, masters);
-    // Masters of shared formulas mostly sit at the top: the first rows are read before the
-    // later part starts, so it finds them posted.
-    const size_t lead = std::min(Piece, middle / 8);
+    // Masters of shared formulas mostly sit at the top: the first rows (an eighth of the
+    // earlier half, at least 4 KiB) are read before the later half starts, so it finds them
+    // posted rather than reading its rows again for having looked too early.
+    const size_t lead = std::min({middle, Piece, std::max(middle / 8, LeadMinimum)});
     first.Feed(xml.substr(0, lead));
     std::exception_ptr restError;
     std::thread worker([&] {

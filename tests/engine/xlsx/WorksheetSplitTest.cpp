@@ -109,6 +109,11 @@ TEST_F(WorksheetSplitTest, SharedFormulasWhoseMasterIsInTheFirstHalf) {
     ExpectSameAsOnePass(Worksheet(Rows(1, 40, [](int row) { return Shared(row, 3, 0); })), true);
 }
 
+TEST_F(WorksheetSplitTest, ALargeSheetIsReadByBothHalvesAtOnce) {
+    // Large enough that the later half starts while the earlier one still reads.
+    ExpectSameAsOnePass(Worksheet(Rows(1, 3000, [](int row) { return Shared(row, 1, 0); })), true);
+}
+
 TEST_F(WorksheetSplitTest, SharedFormulasWhoseMasterComesAfterItsMembers) {
     // Members in both halves wait for a master near the end; another group is defined anew
     // in the second half, so its members above the new master still follow the old one.
@@ -116,9 +121,9 @@ TEST_F(WorksheetSplitTest, SharedFormulasWhoseMasterComesAfterItsMembers) {
         Worksheet(Rows(1, 40,
                        [](int row) {
                            return Shared(row, 38, 0) + "<c r=\"D" + std::to_string(row) + "\">" +
-                                  (row == 2 || row == 30
+                                  (row == 1 || row == 30
                                        ? "<f t=\"shared\" si=\"1\">B" + std::to_string(row) +
-                                             (row == 2 ? "*3</f>" : "*4</f>")
+                                             (row == 1 ? "*3</f>" : "*4</f>")
                                        : "<f t=\"shared\" si=\"1\"/>") +
                                   "<v>2</v></c>";
                        })),
