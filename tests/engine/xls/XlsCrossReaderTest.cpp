@@ -7,6 +7,7 @@
 #include "engine/Workbook.h"
 #include "engine/xls/XlsReader.h"
 #include "engine/xlsx/XlsxReader.h"
+#include "tests/engine/ReaderBook.h"
 
 #include <gtest/gtest.h>
 
@@ -17,15 +18,6 @@
 namespace engine {
 namespace {
 
-template <typename Reader>
-std::unique_ptr<Workbook> Open(const QString& path) {
-    auto reader = std::make_unique<Reader>(path);
-    Reader* raw = reader.get();
-    auto book = std::make_unique<Workbook>(path, std::move(reader));
-    raw->ReadWorkbook(*book);
-    return book;
-}
-
 QString Fixture(const char* name) {
     return QFileInfo(QStringLiteral(__FILE__)).absolutePath() +
            QStringLiteral("/../../fixtures/xls/") + QLatin1String(name);
@@ -35,8 +27,8 @@ class XlsAgainstXlsx : public ::testing::TestWithParam<const char*> {};
 
 TEST_P(XlsAgainstXlsx, ReadersAgree) {
     const QString stem = QLatin1String(GetParam());
-    auto xlsx = Open<XlsxReader>(Fixture(GetParam()) + QStringLiteral(".xlsx"));
-    auto xls = Open<XlsReader>(Fixture(GetParam()) + QStringLiteral(".xls"));
+    auto xlsx = OpenWith<XlsxReader>(Fixture(GetParam()) + QStringLiteral(".xlsx"));
+    auto xls = OpenWith<XlsReader>(Fixture(GetParam()) + QStringLiteral(".xls"));
     ASSERT_EQ(xls->SheetCount(), xlsx->SheetCount());
     int compared = 0;
     for (int s = 0; s < xlsx->SheetCount(); ++s) {

@@ -5,6 +5,7 @@
 #include "engine/EngineError.h"
 #include "engine/Workbook.h"
 #include "engine/xls/XlsReader.h"
+#include "tests/engine/ReaderBook.h"
 #include "tests/engine/xls/CompoundFileBuilder.h"
 #include "tests/support/TestEnvironment.h"
 
@@ -92,16 +93,8 @@ QString WriteFile(const char* name, const std::vector<std::pair<QString, QByteAr
     return path;
 }
 
-std::unique_ptr<Workbook> Open(const QString& path) {
-    auto reader = std::make_unique<XlsReader>(path);
-    XlsReader* raw = reader.get();
-    auto book = std::make_unique<Workbook>(path, std::move(reader));
-    raw->ReadWorkbook(*book);
-    return book;
-}
-
 std::unique_ptr<Workbook> OpenStream(const QByteArray& stream, const char* name = "book.xls") {
-    return Open(WriteFile(name, {{QStringLiteral("Workbook"), stream}}));
+    return OpenWith<XlsReader>(WriteFile(name, {{QStringLiteral("Workbook"), stream}}));
 }
 
 std::string Text(Workbook& book, int row, int column) {
@@ -225,7 +218,7 @@ TEST(XlsReader, ReadsBiff5StringsInTheirCodePage) {
                              Record(0x001C, U16(0) + U16(0) + U16(3) + "abc");
     const QString path = WriteFile(
         "biff5.xls", {{QStringLiteral("Book"), Stream(0x0500, globals, {{name, 0, cells}})}});
-    auto book = Open(path);
+    auto book = OpenWith<XlsReader>(path);
     EXPECT_EQ(book->SheetName(0), QStringLiteral("日本"));
     EXPECT_EQ(Text(*book, 1, 1), "検索");
     const QString* note = book->Sheet(0).FindNote(1, 1);
@@ -236,7 +229,7 @@ TEST(XlsReader, ReadsBiff5StringsInTheirCodePage) {
 TEST(XlsReader, PrefersTheWorkbookStreamOfADualFormatFile) {
     const QByteArray biff8 = Stream(0x0600, {}, {{Name8("New"), 0, {}}});
     const QByteArray biff5 = Stream(0x0500, {}, {{QByteArray(1, 3) + "Old", 0, {}}});
-    auto book = Open(WriteFile(
+    auto book = OpenWith<XlsReader>(WriteFile(
         "dual.xls", {{QStringLiteral("Book"), biff5}, {QStringLiteral("Workbook"), biff8}}));
     EXPECT_EQ(book->SheetName(0), QStringLiteral("New"));
 }
@@ -331,7 +324,7 @@ TEST_P(XlsHostile, EndsInTheEngineErrorNamingTheFile) {
     const Hostile& c = GetParam();
     const QString path = c.file();
     try {
-        auto book = Open(path);
+        auto book = OpenWith<XlsReader>(path);
         ASSERT_TRUE(c.whenReadingTheSheet) << c.what << ": opened";
         book->Sheet(0);
         FAIL() << c.what << ": no error";

@@ -4,6 +4,7 @@
 #include "engine/EngineError.h"
 #include "engine/Workbook.h"
 #include "engine/xls/XlsReader.h"
+#include "tests/engine/ReaderBook.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <gtest/gtest.h>
@@ -14,14 +15,6 @@
 
 namespace engine {
 namespace {
-
-std::unique_ptr<Workbook> Open(const QString& path) {
-    auto reader = std::make_unique<XlsReader>(path);
-    XlsReader* raw = reader.get();
-    auto book = std::make_unique<Workbook>(path, std::move(reader));
-    raw->ReadWorkbook(*book);
-    return book;
-}
 
 class XlsRealFixtures : public ::testing::Test {
 protected:
@@ -48,7 +41,7 @@ TEST_F(XlsRealFixtures, EveryWorkbookOpensOrIsRefusedClearly) {
             SCOPED_TRACE(relative.toStdString());
             const auto expected = refused.find(relative);
             try {
-                auto book = Open(dir_ + u'/' + relative);
+                auto book = OpenWith<XlsReader>(dir_ + u'/' + relative);
                 for (int i = 0; i < book->SheetCount(); ++i) {
                     book->Sheet(i);
                 }
