@@ -83,6 +83,14 @@ int ColumnNumber(QStringView letters) {
     return TCsvUtility::ColumnNameToIndex(letters.toString()) + 1;
 }
 
+// The column and row a cell reference names; false when they are beyond the sheet (a name
+// such as "ABCD1").
+bool CellNumbers(const CellParts& parts, int32_t& column, int32_t& row) {
+    column = ColumnNumber(parts.letters);
+    row = parts.digits.toInt();
+    return column >= 1 && row >= 1 && row <= MaxRows;
+}
+
 // The column letters or row digits of a range end, after an optional `$`.
 QStringView Unfixed(QStringView token) {
     return token.startsWith(u'$') ? token.mid(1) : token;
@@ -180,10 +188,10 @@ FormulaText::FormulaText(QString formula) : formula_(std::move(formula)) {
                                    Unfixed(second).toInt(), token.startsWith(u'$'),
                                    second.startsWith(u'$')});
                 end = secondEnd;
-            } else if (!call && SplitCell(token, parts) && ColumnNumber(parts.letters) >= 1 &&
-                       parts.digits.toInt() >= 1 && parts.digits.toInt() <= MaxRows) {
-                pieces_.push_back({Kind::Cell, i, end - i, ColumnNumber(parts.letters),
-                                   parts.digits.toInt(), parts.columnFixed, parts.rowFixed});
+            } else if (int32_t column = 0, row = 0;
+                       !call && SplitCell(token, parts) && CellNumbers(parts, column, row)) {
+                pieces_.push_back(
+                    {Kind::Cell, i, end - i, column, row, parts.columnFixed, parts.rowFixed});
             } else {
                 // Anything else that looks like a name: a function, a sheet, a defined name,
                 // a number ("1.5E"); shown without its prefixes.

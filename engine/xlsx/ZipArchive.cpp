@@ -48,6 +48,18 @@ uint64_t Read64(const char* p) {
     return Read32(p) | (static_cast<uint64_t>(Read32(p + 4)) << 32);
 }
 
+void CheckCrc(const ZipArchive::Entry& entry, uint32_t crc) {
+    if (crc != entry.crc) {
+        Damaged(QStringLiteral("CRC mismatch in %1").arg(entry.name));
+    }
+}
+
+// The most a member of `compressed` bytes may inflate to.
+uint64_t InflateLimit(std::string_view compressed) {
+    return std::max<uint64_t>(compressed.size(), 1) * ZipArchive::MaxRatio +
+           ZipArchive::RatioAllowance;
+}
+
 QString FoldName(QStringView name) {
     QString folded = name.toString().toLower();
     folded.replace(u'\\', u'/');
@@ -187,6 +199,9 @@ const ZipArchive::Entry* ZipArchive::Find(QStringView name) const {
 }
 
 std::string_view ZipArchive::MemberData(const Entry& entry) const {
+    if (entry.flags & EncryptedFlag) {
+        Fail(EngineErrorKind::Encrypted, QStringLiteral("member %1 is encrypted").arg(entry.name));
+    }
     const std::string_view local = Bytes(entry.localHeaderOffset, LocalHeaderSize, "local header");
     if (Read32(local.data()) != LocalSignature) {
         Damaged(QStringLiteral("no local header for %1 at offset %2")
@@ -199,9 +214,6 @@ std::string_view ZipArchive::MemberData(const Entry& entry) const {
 }
 
 void ZipArchive::Read(const Entry& entry, const Sink& sink) {
-    if (entry.flags & EncryptedFlag) {
-        Fail(EngineErrorKind::Encrypted, QStringLiteral("member %1 is encrypted").arg(entry.name));
-    }
     const std::string_view input = MemberData(entry);
     if (entry.method == Stored) {
         uint32_t crc = 0;
@@ -211,9 +223,7 @@ void ZipArchive::Read(const Entry& entry, const Sink& sink) {
                                               static_cast<uInt>(chunk.size())));
             sink(chunk);
         }
-        if (crc != entry.crc) {
-            Damaged(QStringLiteral("CRC mismatch in %1").arg(entry.name));
-        }
+        CheckCrc(entry, crc);
         return;
     }
     if (entry.method != Deflated) {
@@ -238,11 +248,8 @@ void ZipArchive::Read(const Entry& entry, const Sink& sink) {
 }
 
 bool ZipArchive::ReadWhole(const Entry& entry, std::string& out) {
-    if (entry.flags & EncryptedFlag) {
-        Fail(EngineErrorKind::Encrypted, QStringLiteral("member %1 is encrypted").arg(entry.name));
-    }
     const std::string_view input = MemberData(entry);
-    const uint64_t entryLimit = std::max<uint64_t>(input.size(), 1) * MaxRatio + RatioAllowance;
+    const uint64_t entryLimit = InflateLimit(input);
     if (entry.method != Deflated || entry.uncompressedSize > entryLimit ||
         entry.uncompressedSize > MaxTotalInflated - inflatedTotal_) {
         return false;
@@ -265,9 +272,7 @@ bool ZipArchive::ReadWhole(const Entry& entry, std::string& out) {
         Damaged(QStringLiteral("member %1: invalid deflate data").arg(entry.name));
     }
     inflatedTotal_ += out.size();
-    if (libdeflate_crc32(0, out.data(), out.size()) != entry.crc) {
-        Damaged(QStringLiteral("CRC mismatch in %1").arg(entry.name));
-    }
+    CheckCrc(entry, libdeflate_crc32(0, out.data(), out.size()));
     return true;
 }
 
@@ -282,7 +287,7 @@ void ZipArchive::Inflate(const Entry& entry, std::string_view input, Acquire acq
         z_stream* stream;
         ~Ender() { inflateEnd(stream); }
     } ender{&stream};
-    const uint64_t entryLimit = std::max<uint64_t>(input.size(), 1) * MaxRatio + RatioAllowance;
+    const uint64_t entryLimit = InflateLimit(input);
     uint64_t produced = 0;
     uint32_t crc = 0;
     size_t consumed = 0;
@@ -321,9 +326,7 @@ void ZipArchive::Inflate(const Entry& entry, std::string_view input, Acquire acq
             publish(size);
         }
     }
-    if (crc != entry.crc) {
-        Damaged(QStringLiteral("CRC mismatch in %1").arg(entry.name));
-    }
+    CheckCrc(entry, crc);
 }
 
 }  // namespace engine
