@@ -82,6 +82,16 @@ TWorkbook TWorkbooks::Open(const QString& fileName) {
     return TWorkbook(Method(value_, QStringLiteral("Open"), {Variant(fileName)}));
 }
 
+void TWorkbooks::ReadAhead(const QStringList& fileNames) {
+    try {
+        for (const QString& fileName : fileNames) {
+            Method(value_, QStringLiteral("ReadAhead"), {Variant(fileName)});
+        }
+    } catch (const AutomationError&) {
+        // The application cannot read ahead; each workbook is read when it is opened.
+    }
+}
+
 TWorksheets TWorkbook::WorkSheets() {
     return TWorksheets(Get(value_, QStringLiteral("WorkSheets")));
 }

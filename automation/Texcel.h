@@ -5,6 +5,7 @@
 #include "automation/Variant.h"
 
 #include <QString>
+#include <QStringList>
 #include <memory>
 
 namespace Excel {
@@ -47,6 +48,10 @@ class TWorkbooks {
 public:
     explicit TWorkbooks(Variant value) : value_(std::move(value)) {}
     TWorkbook Open(const QString& fileName);
+    // Names the workbooks about to be opened, in order, so that an application which can
+    // read them ahead on other cores does so. Only a hint: an application without the
+    // member ("ReadAhead", one path per call) goes on without it.
+    void ReadAhead(const QStringList& fileNames);
     const Variant& Value() const { return value_; }
 
 private:
@@ -92,8 +97,8 @@ class TRange {
 public:
     explicit TRange(Variant value) : value_(std::move(value)) {}
     // The first match; the integer 0 instead of an empty value when nothing matches.
-    TRange Find(const QString& what, const Variant& after, int lookIn, int lookAt,
-                int searchOrder, int searchDirection, bool matchCase, bool matchByte);
+    TRange Find(const QString& what, const Variant& after, int lookIn, int lookAt, int searchOrder,
+                int searchDirection, bool matchCase, bool matchByte);
     // The next match after `after`, wrapped as returned.
     TRange FindNext(const TRange& after);
     int Column();

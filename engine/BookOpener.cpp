@@ -36,7 +36,7 @@ QString Native(const QString& path) {
     return QDir::toNativeSeparators(path);
 }
 
-std::unique_ptr<BookReader> ReaderFor(const QString& path) {
+std::unique_ptr<BookReader> ReaderFor(const QString& path, SheetThreads threads) {
     const QFileInfo info(path);
     if (!info.exists()) {
         throw EngineError::ForFile(EngineErrorKind::FileNotFound, path);
@@ -48,7 +48,7 @@ std::unique_ptr<BookReader> ReaderFor(const QString& path) {
     const QByteArray head = file.read(8);
     switch (Sniff(head)) {
         case Container::Zip:
-            return std::make_unique<XlsxReader>(path);
+            return std::make_unique<XlsxReader>(path, threads);
         case Container::CompoundFile:
             return std::make_unique<XlsReader>(path);
         case Container::OldBiff:
@@ -69,9 +69,9 @@ std::unique_ptr<BookReader> ReaderFor(const QString& path) {
 
 }  // namespace
 
-std::unique_ptr<Workbook> OpenWorkbook(const QString& path) {
+std::unique_ptr<Workbook> OpenWorkbook(const QString& path, SheetThreads threads) {
     try {
-        std::unique_ptr<BookReader> reader = ReaderFor(path);
+        std::unique_ptr<BookReader> reader = ReaderFor(path, threads);
         BookReader& bookReader = *reader;
         auto book = std::make_unique<Workbook>(path, std::move(reader));
         bookReader.ReadWorkbook(*book);

@@ -1,5 +1,6 @@
 #include "engine/EngineSession.h"
 
+#include "engine/BookReadAhead.h"
 #include "engine/EngineError.h"
 #include "engine/OpenBook.h"
 #include "engine/Workbook.h"
@@ -8,6 +9,10 @@
 #include <algorithm>
 
 namespace engine {
+
+EngineSession::EngineSession() = default;
+
+EngineSession::~EngineSession() = default;
 
 void EngineSession::CheckRunning() const {
     if (quit_) {
@@ -24,10 +29,18 @@ std::shared_ptr<OpenBook> EngineSession::Open(const QString& path) {
             return book;
         }
     }
-    std::shared_ptr<Workbook> workbook = OpenWorkbook(path);
+    std::shared_ptr<Workbook> workbook = readAhead_ ? readAhead_->Open(path) : OpenWorkbook(path);
     auto book = std::make_shared<OpenBook>(std::move(workbook), canonical, weak_from_this());
     books_.push_back(book);
     return book;
+}
+
+void EngineSession::ReadAhead(const QString& path) {
+    CheckRunning();
+    if (!readAhead_) {
+        readAhead_ = std::make_unique<BookReadAhead>();
+    }
+    readAhead_->Add(path);
 }
 
 void EngineSession::Forget(const OpenBook& book) {
@@ -36,6 +49,9 @@ void EngineSession::Forget(const OpenBook& book) {
 
 void EngineSession::Quit() {
     CheckRunning();
+    if (readAhead_) {
+        readAhead_->Stop();
+    }
     const auto books = std::move(books_);
     books_.clear();
     for (const auto& book : books) {

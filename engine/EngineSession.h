@@ -12,10 +12,14 @@
 
 namespace engine {
 
+class BookReadAhead;
 class OpenBook;
 
 class EngineSession : public std::enable_shared_from_this<EngineSession> {
 public:
+    EngineSession();
+    ~EngineSession();
+
     // Raises EngineError once the application has quit.
     void CheckRunning() const;
     bool HasQuit() const { return quit_; }
@@ -26,6 +30,8 @@ public:
     // Opens the workbook at `path`, or returns it when this application has it open.
     std::shared_ptr<OpenBook> Open(const QString& path);
     int OpenCount() const { return static_cast<int>(books_.size()); }
+    // Names the next workbook Open will be asked for, so it can be read ahead.
+    void ReadAhead(const QString& path);
     // Forgets a workbook that was closed.
     void Forget(const OpenBook& book);
     // Closes every workbook; later calls on the application's objects raise an error.
@@ -38,6 +44,7 @@ private:
     bool quit_ = false;
     bool visible_ = false;
     std::vector<std::shared_ptr<OpenBook>> books_;
+    std::unique_ptr<BookReadAhead> readAhead_;  // from the first workbook named
     std::optional<FindOptions> lastFind_;
 };
 

@@ -50,6 +50,7 @@ private:
 // Opens the file with the reader its first bytes call for (zip, compound file, else text).
 // Raises EngineError with a clear message for a missing, unreadable, damaged, encrypted or
 // unsupported file.
-std::unique_ptr<Workbook> OpenWorkbook(const QString& path);
+std::unique_ptr<Workbook> OpenWorkbook(const QString& path,
+                                       SheetThreads threads = SheetThreads::Two);
 
 }  // namespace engine

@@ -20,6 +20,11 @@ Variant WorkbooksObject::Invoke(const QString& member, InvokeKind kind,
         }
         return Variant(ObjectRef(std::make_shared<WorkbookObject>(book)));
     }
+    if (call.Is("ReadAhead")) {
+        call.AllowAtMost(1);
+        session_->ReadAhead(call.Required(0).ToString());
+        return {};
+    }
     if (call.Is("Count")) {
         call.AllowAtMost(0);
         return Variant(int32_t{session_->OpenCount()});

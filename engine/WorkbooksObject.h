@@ -1,4 +1,5 @@
-// The Workbooks collection of an engine application: Open and Count.
+// The Workbooks collection of an engine application: Open, Count, and ReadAhead, which
+// names a workbook that Open will be asked for soon.
 #pragma once
 
 #include "automation/AutomationObject.h"

@@ -88,6 +88,12 @@ void WorksheetPart::Feed(std::string_view chunk) {
     Scan();
 }
 
+void WorksheetPart::FeedInPieces(std::string_view bytes) {
+    for (size_t at = 0; at < bytes.size(); at += Piece) {
+        Feed(bytes.substr(at, Piece));
+    }
+}
+
 void WorksheetPart::Scan() {
     XmlScanner::Token token;
     while (scanner_.Next(token)) {

@@ -33,8 +33,14 @@ public:
 
     WorksheetPart(Workbook& book, Worksheet& sheet, const Context& context, QString partName);
 
+    // Bytes held in memory are fed in pieces of this size, so the scanner holds only the
+    // bytes it is reading.
+    static constexpr size_t Piece = 256 * 1024;
+
     // The next inflated bytes of the part.
     void Feed(std::string_view chunk);
+    // Feeds bytes held in memory, piece by piece.
+    void FeedInPieces(std::string_view bytes);
     // The end of the part: reads what is left, adds the members of shared formulas whose
     // master came after them, and hands the cells and strings to the sheet and workbook.
     void Finish();

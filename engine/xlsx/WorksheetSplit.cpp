@@ -8,15 +8,7 @@ namespace engine {
 namespace {
 
 constexpr size_t HeadPiece = 4096;
-// Parts are fed in pieces, so each scanner holds only the bytes it is reading.
-constexpr size_t Piece = 256 * 1024;
 constexpr size_t LeadMinimum = 4096;
-
-void FeedInPieces(WorksheetPart& part, std::string_view bytes) {
-    for (size_t at = 0; at < bytes.size(); at += Piece) {
-        part.Feed(bytes.substr(at, Piece));
-    }
-}
 
 bool EndsTagName(char c) {
     return c == ' ' || c == '>' || c == '/' || c == '\t' || c == '\n' || c == '\r';
@@ -57,7 +49,7 @@ bool WorksheetSplit::Read(Workbook& book, Worksheet& sheet, const WorksheetPart:
     XmlScanner head(partName);
     const size_t middle = FindMiddle(xml, head);
     if (middle == std::string_view::npos) {
-        FeedInPieces(first, xml);
+        first.FeedInPieces(xml);
         first.Finish();
         return false;
     }
@@ -70,12 +62,12 @@ bool WorksheetSplit::Read(Workbook& book, Worksheet& sheet, const WorksheetPart:
     // Masters of shared formulas mostly sit at the top: the first rows (an eighth of the
     // earlier half, at least 4 KiB) are read before the later half starts, so it finds them
     // posted rather than reading its rows again for having looked too early.
-    const size_t lead = std::min({middle, Piece, std::max(middle / 8, LeadMinimum)});
+    const size_t lead = std::min({middle, WorksheetPart::Piece, std::max(middle / 8, LeadMinimum)});
     first.Feed(xml.substr(0, lead));
     std::exception_ptr restError;
     std::thread worker([&] {
         try {
-            FeedInPieces(rest, xml.substr(middle));
+            rest.FeedInPieces(xml.substr(middle));
             rest.FinishRows();
         } catch (...) {
             restError = std::current_exception();
@@ -89,7 +81,7 @@ bool WorksheetSplit::Read(Workbook& book, Worksheet& sheet, const WorksheetPart:
             }
         }
     } joiner{worker};
-    FeedInPieces(first, xml.substr(lead, middle - lead));
+    first.FeedInPieces(xml.substr(lead, middle - lead));
     worker.join();
 
     if (first.BetweenRows() && rest.FirstRowNumbered() && !first.HasArrayFormulas() &&
@@ -100,7 +92,7 @@ bool WorksheetSplit::Read(Workbook& book, Worksheet& sheet, const WorksheetPart:
         first.FinishJoined(rest);
         return true;
     }
-    FeedInPieces(first, xml.substr(middle));
+    first.FeedInPieces(xml.substr(middle));
     first.Finish();
     return false;
 }

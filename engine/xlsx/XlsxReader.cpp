@@ -36,7 +36,7 @@ void WithFileMessage(const QString& path, Work work) {
 
 }  // namespace
 
-XlsxReader::XlsxReader(const QString& path) : path_(path) {
+XlsxReader::XlsxReader(const QString& path, SheetThreads threads) : path_(path), threads_(threads) {
     WithFileMessage(path_, [&] { zip_ = std::make_unique<ZipArchive>(path_); });
 }
 
@@ -104,7 +104,13 @@ void XlsxReader::ReadWorksheet(int index, Workbook& book, Worksheet& sheet) {
         if (entry->uncompressedSize >= WorksheetSplit::MinimumSize &&
             entry->uncompressedSize <= WorksheetSplit::MaximumSize &&
             zip_->ReadWhole(*entry, xml)) {
-            WorksheetSplit::Read(book, sheet, context, partName, xml);
+            if (threads_ == SheetThreads::Two) {
+                WorksheetSplit::Read(book, sheet, context, partName, xml);
+            } else {
+                WorksheetPart part(book, sheet, context, partName);
+                part.FeedInPieces(xml);
+                part.Finish();
+            }
         } else {
             WorksheetPart part(book, sheet, context, partName);
             zip_->Read(*entry, [&part](std::string_view chunk) { part.Feed(chunk); });

@@ -17,7 +17,7 @@ class ZipArchive;
 class XlsxReader : public BookReader {
 public:
     // Opens the zip container. Raises EngineError for a file that is not a readable zip.
-    explicit XlsxReader(const QString& path);
+    explicit XlsxReader(const QString& path, SheetThreads threads = SheetThreads::Two);
     ~XlsxReader() override;
 
     void ReadWorkbook(Workbook& book) override;
@@ -37,6 +37,7 @@ private:
     std::vector<uint32_t> sharedStrings_;  // pool index of each shared string
     std::vector<uint32_t> cellFormats_;    // format index of each cellXfs entry
     bool date1904_ = false;
+    SheetThreads threads_;
 };
 
 }  // namespace engine

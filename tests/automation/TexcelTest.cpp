@@ -216,6 +216,26 @@ TEST(TRangeComment, MissingCommentStaysEmpty) {
     EXPECT_TRUE(TRange(Wrap(cell)).Comment().Value().IsEmpty());
 }
 
+TEST(TWorkbooksReadAhead, NamesEachWorkbookInOrder) {
+    auto workbooks = NewObject();
+    TWorkbooks(Wrap(workbooks)).ReadAhead({QStringLiteral("/a.xlsx"), QStringLiteral("/b.xls")});
+    ASSERT_EQ(workbooks->calls.size(), 2u);
+    for (size_t i = 0; i < 2; ++i) {
+        EXPECT_EQ(workbooks->calls[i].member, QStringLiteral("ReadAhead"));
+        EXPECT_EQ(workbooks->calls[i].kind, InvokeKind::Method);
+        ASSERT_EQ(workbooks->calls[i].args.size(), 1u);
+    }
+    EXPECT_EQ(workbooks->calls[1].args[0].ToString(), QStringLiteral("/b.xls"));
+}
+
+TEST(TWorkbooksReadAhead, AnApplicationWithoutTheMemberIsAskedOnceAndGoesOn) {
+    auto workbooks = NewObject();
+    workbooks->reply = [](const Call&) -> Variant { throw AutomationError("unknown name"); };
+    EXPECT_NO_THROW(TWorkbooks(Wrap(workbooks))
+                        .ReadAhead({QStringLiteral("/a.xlsx"), QStringLiteral("/b.xls")}));
+    EXPECT_EQ(workbooks->calls.size(), 1u);
+}
+
 TEST(Conversions, CallOnSomethingThatIsNoObjectRaises) {
     // What the search would do if it ignored Find's integer 0.
     EXPECT_THROW(TRange(Variant(int32_t{0})).Column(), AutomationError);

@@ -169,6 +169,33 @@ TEST_F(EngineAutomationTest, CallsAfterCloseOrQuitRaiseInsteadOfCrashing) {
     excel_.reset();
 }
 
+TEST_F(EngineAutomationTest, WorkbooksNamedForReadingAheadSearchAndFailAsWithout) {
+    const QString first = WriteFile(QStringLiteral("ahead1.csv"), QByteArray("x,needle\n"));
+    const QString broken = WriteFile(QStringLiteral("ahead.xlsx"), QByteArray("PK\x03\x04"));
+    const QString last = WriteFile(QStringLiteral("ahead2.csv"), QByteArray("needle\n"));
+    const ObjectRef workbooks = excel_->Workbooks().Value().ToObject();
+    for (const QString& path : {first, broken, last}) {
+        EXPECT_NO_THROW(
+            workbooks->Invoke(QStringLiteral("ReadAhead"), InvokeKind::Method, {Variant(path)}));
+    }
+    EXPECT_EQ(SearchBook(*excel_, first, {QStringLiteral("needle")}),
+              (std::vector<Hit>{{1, "ahead1", 2, 1, "needle", "needle", ""}}));
+    QString brokenMessage;
+    try {
+        SearchBook(*excel_, broken, {QStringLiteral("needle")});
+    } catch (const engine::EngineError& error) {
+        brokenMessage = error.Message();
+    }
+    try {
+        engine::OpenWorkbook(broken);
+    } catch (const engine::EngineError& error) {
+        EXPECT_EQ(brokenMessage, error.Message());
+    }
+    EXPECT_FALSE(brokenMessage.isEmpty());
+    EXPECT_EQ(SearchBook(*excel_, last, {QStringLiteral("needle")}),
+              (std::vector<Hit>{{1, "ahead2", 1, 1, "needle", "needle", ""}}));
+}
+
 TEST_F(EngineAutomationTest, OpenReportsMissingFileByName) {
     const QString path = testsupport::ScratchDir() + QStringLiteral("/無い.csv");
     try {

@@ -104,9 +104,12 @@ ObjectRef FakeExcel::CreateObject() {
         throw AutomationError("cannot start");
     }
     auto self = shared_from_this();
-    const Variant workbooks = Make(self, [self](const QString&, const auto& args) {
+    const Variant workbooks = Make(self, [self](const QString& m, const auto& args) {
         const QString path = args.at(0).ToString();
         self->log.back() += " " + path;
+        if (m == "readahead") {
+            return Variant();
+        }
         if (!self->books.count(path)) {
             throw AutomationError("cannot open " + path);
         }

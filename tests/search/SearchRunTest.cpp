@@ -104,6 +104,16 @@ TEST_F(SearchRunTest, SearchesEveryWorkbookWithStatusAndProgress) {
     EXPECT_EQ(fake_->openBooks, 0);
 }
 
+TEST_F(SearchRunTest, NamesEveryWorkbookForReadingAheadBeforeTheFirstOpen) {
+    AddBooks(3);
+    run_.Start();
+    const QString dir = dir_.path();
+    EXPECT_EQ(fake_->log.mid(0, 5), (QStringList{"Workbooks", "ReadAhead " + dir + "/1.xls",
+                                                 "ReadAhead " + dir + "/2.xls",
+                                                 "ReadAhead " + dir + "/3.xls", "Workbooks"}));
+    EXPECT_EQ(fake_->log.at(5), "Open " + dir + "/1.xls");
+}
+
 TEST_F(SearchRunTest, CancelDuringCollectionStartsNoApplication) {
     AddBooks(3);
     CancelAfter("検索するファイルを取得中...");

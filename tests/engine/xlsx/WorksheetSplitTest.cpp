@@ -4,12 +4,12 @@
 #include "engine/EngineError.h"
 #include "engine/Workbook.h"
 #include "engine/xlsx/WorksheetSplit.h"
+#include "tests/engine/BookDump.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <optional>
-#include <sstream>
 
 namespace engine {
 namespace {
@@ -38,17 +38,6 @@ std::string Rows(int first, int count, const std::function<std::string(int)>& fo
     return out;
 }
 
-// Every cell as one line, strings resolved.
-std::string Dump(const Workbook& book, const engine::Worksheet& sheet) {
-    std::ostringstream out;
-    for (const Cell& cell : sheet.Cells()) {
-        out << cell.row << "," << cell.column << " t" << int(cell.type) << " f" << cell.format
-            << " n" << cell.number << " '" << book.String(cell.text).toStdString()
-            << "' =" << book.String(cell.formula).toStdString() << "\n";
-    }
-    return out.str();
-}
-
 class WorksheetSplitTest : public testing::Test {
 protected:
     // The sheet read in one pass or split into a fresh workbook, dumped.
@@ -69,7 +58,7 @@ protected:
             part.Finish();
         }
         sheet.Finish();
-        return Dump(book, sheet);
+        return testbook::DumpSheet(book, sheet);
     }
 
     // `joined`: whether the halves should be read at once rather than one after the other
