@@ -257,25 +257,13 @@ bool XmlScanner::NextMarkup(Token& token, size_t& at) {
         return EndTag(token, at);
     }
     if (kind == '?') {
-        const size_t end = data.find("?>", at + 2);
-        if (end == std::string_view::npos) {
-            return false;
-        }
-        pos_ = end + 2;
-        at = std::string::npos;
-        return true;
+        return SkipPast("?>", at + 2, at);
     }
     if (kind != '!') {
         return StartTag(token, at);
     }
     if (StartsWith(data, at, "<!--")) {
-        const size_t end = data.find("-->", at + 4);
-        if (end == std::string_view::npos) {
-            return false;
-        }
-        pos_ = end + 3;
-        at = std::string::npos;
-        return true;
+        return SkipPast("-->", at + 4, at);
     }
     if (StartsWith(data, at, "<![CDATA[")) {
         const size_t end = data.find("]]>", at + 9);
@@ -298,6 +286,16 @@ bool XmlScanner::NextMarkup(Token& token, size_t& at) {
         return false;  // too short yet to tell which declaration it is
     }
     Fail("malformed markup");
+}
+
+bool XmlScanner::SkipPast(std::string_view terminator, size_t from, size_t& at) {
+    const size_t end = std::string_view(buffer_).find(terminator, from);
+    if (end == std::string_view::npos) {
+        return false;
+    }
+    pos_ = end + terminator.size();
+    at = std::string::npos;
+    return true;
 }
 
 bool XmlScanner::StartTag(Token& token, size_t& at) {

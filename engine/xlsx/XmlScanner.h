@@ -75,6 +75,9 @@ public:
 
 private:
     bool NextMarkup(Token& token, size_t& at);
+    // Markup that yields no token (a comment, a processing instruction): skips to past the
+    // `terminator` found from `from`, as NextMarkup does; false when it is not buffered yet.
+    bool SkipPast(std::string_view terminator, size_t from, size_t& at);
     bool StartTag(Token& token, size_t& at);
     bool EndTag(Token& token, size_t& at);
     bool NeedMore(size_t tokenStart);
