@@ -4,12 +4,12 @@
 // workbook is reported as damaged, since that application refuses it.
 #include "engine/EngineError.h"
 #include "engine/Workbook.h"
+#include "engine/WorkbookFile.h"
 #include "engine/csv/CsvReader.h"
 #include "engine/xls/XlsReader.h"
 #include "engine/xlsx/XlsxReader.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <new>
 
@@ -37,15 +37,7 @@ QString Native(const QString& path) {
 }
 
 std::unique_ptr<BookReader> ReaderFor(const QString& path, SheetThreads threads) {
-    const QFileInfo info(path);
-    if (!info.exists()) {
-        throw EngineError::ForFile(EngineErrorKind::FileNotFound, path);
-    }
-    QFile file(path);
-    if (info.isDir() || !file.open(QIODevice::ReadOnly)) {
-        throw EngineError::ForFile(EngineErrorKind::CannotRead, path, file.errorString());
-    }
-    const QByteArray head = file.read(8);
+    const QByteArray head = WorkbookFile::Head(path, 8);
     switch (Sniff(head)) {
         case Container::Zip:
             return std::make_unique<XlsxReader>(path, threads);
@@ -59,7 +51,7 @@ std::unique_ptr<BookReader> ReaderFor(const QString& path, SheetThreads threads)
         case Container::Text:
             break;
     }
-    const QString suffix = info.suffix().toLower();
+    const QString suffix = QFileInfo(path).suffix().toLower();
     if (suffix == u"xlsx" || suffix == u"xlsm" || suffix == u"xlsb") {
         throw EngineError::ForFile(EngineErrorKind::Damaged, path,
                                    QStringLiteral("neither a zip archive nor a compound file"));

@@ -2,13 +2,13 @@
 
 #include "engine/EngineError.h"
 #include "engine/Workbook.h"
+#include "engine/WorkbookFile.h"
 #include "engine/csv/CsvCellTyper.h"
 #include "engine/csv/CsvDecoder.h"
 #include "engine/csv/CsvFormula.h"
 #include "engine/csv/CsvParser.h"
 
 #include <QDate>
-#include <QFile>
 #include <QFileInfo>
 
 namespace engine {
@@ -26,29 +26,7 @@ constexpr qsizetype MaxSheetName = 31;
 CsvReader::CsvReader(const QString& path, CsvLimits limits) : path_(path), limits_(limits) {}
 
 void CsvReader::ReadWorkbook(Workbook& book) {
-    QFile file(path_);
-    if (!file.open(QIODevice::ReadOnly)) {
-        throw EngineError::ForFile(EngineErrorKind::CannotRead, path_, file.errorString());
-    }
-    if (file.size() > limits_.maxFileBytes) {
-        TooLarge(path_, QStringLiteral("%1 bytes").arg(file.size()));
-    }
-    // Chunks, so the limit holds even for a file that grows while it is read.
-    constexpr qint64 Chunk = qint64{1} << 20;
-    bytes_.reserve(file.size());
-    while (!file.atEnd()) {
-        const QByteArray chunk = file.read(Chunk);
-        if (chunk.isEmpty()) {
-            break;
-        }
-        bytes_ += chunk;
-        if (bytes_.size() > limits_.maxFileBytes) {
-            TooLarge(path_, QStringLiteral("more than %1 bytes").arg(limits_.maxFileBytes));
-        }
-    }
-    if (file.error() != QFileDevice::NoError) {
-        throw EngineError::ForFile(EngineErrorKind::CannotRead, path_, file.errorString());
-    }
+    bytes_ = WorkbookFile::ReadAll(path_, limits_.maxFileBytes);
     book.AddSheetName(QFileInfo(path_).completeBaseName().left(MaxSheetName));
 }
 

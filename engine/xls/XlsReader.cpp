@@ -2,12 +2,11 @@
 
 #include "engine/EngineError.h"
 #include "engine/Workbook.h"
+#include "engine/WorkbookFile.h"
 #include "engine/xls/CompoundFile.h"
 #include "engine/xls/XlsFormatError.h"
 #include "engine/xls/XlsGlobals.h"
 #include "engine/xls/XlsSheetReader.h"
-
-#include <QFile>
 
 namespace engine {
 namespace {
@@ -28,25 +27,6 @@ void Guarded(const QString& path, Step step) {
     }
 }
 
-QByteArray ReadFile(const QString& path) {
-    QFile file(path);
-    if (!file.exists()) {
-        throw XlsFormatError(EngineErrorKind::FileNotFound, QStringLiteral("no such file"));
-    }
-    if (!file.open(QIODevice::ReadOnly)) {
-        throw XlsFormatError(EngineErrorKind::CannotRead, file.errorString());
-    }
-    if (file.size() > MaxFileSize) {
-        throw XlsFormatError(EngineErrorKind::TooLarge,
-                             QStringLiteral("%1 bytes").arg(file.size()));
-    }
-    QByteArray data = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        throw XlsFormatError(EngineErrorKind::CannotRead, file.errorString());
-    }
-    return data;
-}
-
 }  // namespace
 
 bool XlsReader::IsBareBiff(QByteArrayView head) {
@@ -61,7 +41,7 @@ bool XlsReader::IsBareBiff(QByteArrayView head) {
 
 XlsReader::XlsReader(const QString& path) : path_(path) {
     Guarded(path_, [this] {
-        QByteArray data = ReadFile(path_);
+        QByteArray data = WorkbookFile::ReadAll(path_, MaxFileSize);
         if (IsBareBiff(data)) {
             throw XlsFormatError(EngineErrorKind::Unsupported,
                                  QStringLiteral("BIFF2-4 workbook without a compound file"));

@@ -1,6 +1,7 @@
 #include "engine/xlsx/ZipArchive.h"
 
 #include "engine/EngineError.h"
+#include "engine/WorkbookFile.h"
 
 #include <libdeflate.h>
 #include <zlib.h>
@@ -71,21 +72,8 @@ QString FoldName(QStringView name) {
 
 }  // namespace
 
-ZipArchive::ZipArchive(const QString& path) : file_(path) {
-    if (!file_.exists()) {
-        Fail(EngineErrorKind::FileNotFound, QStringLiteral("no such file"));
-    }
-    if (!file_.open(QIODevice::ReadOnly)) {
-        Fail(EngineErrorKind::CannotRead, file_.errorString());
-    }
-    const qint64 size = file_.size();
-    if (size > 0) {
-        const uchar* mapped = file_.map(0, size);
-        if (!mapped) {
-            Fail(EngineErrorKind::CannotRead, QStringLiteral("cannot map: ") + file_.errorString());
-        }
-        data_ = std::string_view(reinterpret_cast<const char*>(mapped), static_cast<size_t>(size));
-    }
+ZipArchive::ZipArchive(const QString& path) : bytes_(WorkbookFile::ReadAll(path, MaxFileSize)) {
+    data_ = std::string_view(bytes_.constData(), static_cast<size_t>(bytes_.size()));
     ReadCentralDirectory();
 }
 

@@ -1,4 +1,4 @@
-// A read-only zip container over a memory-mapped file: the central directory is read once,
+// A read-only zip container over a file read into memory: the central directory is read once,
 // members are found by name (case-insensitively, with `\` taken as `/`), and a member's bytes
 // are inflated in chunks straight into a sink, so a large worksheet is never held whole. A
 // member of some size inflates on a second thread while the sink reads the chunks made.
@@ -9,7 +9,7 @@
 
 #include "engine/xlsx/ChunkPipeline.h"
 
-#include <QFile>
+#include <QByteArray>
 #include <QHash>
 #include <QString>
 #include <cstdint>
@@ -41,7 +41,10 @@ public:
     // Below this inflated size, handing chunks to another thread costs more than it saves.
     static constexpr uint64_t PipelineMinimum = 32 * 1024;
 
-    // Maps the file and reads the central directory.
+    // Larger files are refused before they are read.
+    static constexpr qint64 MaxFileSize = qint64{1} << 30;
+
+    // Reads the file and its central directory.
     explicit ZipArchive(const QString& path);
 
     const std::vector<Entry>& Entries() const { return entries_; }
@@ -63,7 +66,7 @@ private:
     template <typename Acquire, typename Publish>
     void Inflate(const Entry& entry, std::string_view input, Acquire acquire, Publish publish);
 
-    QFile file_;
+    QByteArray bytes_;
     std::string_view data_;
     std::vector<Entry> entries_;
     QHash<QString, size_t> index_;  // folded name → entries_ position
