@@ -17,8 +17,11 @@ public:
         : book_(book), pattern_(pattern) {}
 
     bool Matches(uint32_t index) {
+        if (index >= book_.StringCount()) {
+            return pattern_.Matches(QString());  // no text (NoString): the pool's empty string
+        }
         if (index >= known_.size()) {
-            known_.resize(std::max<size_t>(book_.StringCount(), index + 1), Unknown);
+            known_.resize(book_.StringCount(), Unknown);
         }
         if (known_[index] == Unknown) {
             known_[index] = pattern_.Matches(book_.String(index)) ? Yes : No;

@@ -111,8 +111,14 @@ void XlsSheetReader::Dispatch(uint16_t recordId, BiffPayload& body) {
             break;
         case id::LabelSst: {
             const uint16_t row = body.U16(), column = body.U16(), xf = body.U16();
-            // An index past the table (a lying count) reads as an empty string.
-            AddCell(row, column, xf, CellType::Text).text = globals_.SharedString(body.U32());
+            const uint32_t text = globals_.SharedString(body.U32());
+            // An index past the table (a lying count, or no table at all) leaves the cell
+            // empty but formatted, as a BLANK record does.
+            if (text == NoString) {
+                AddCell(row, column, xf, CellType::Blank);
+            } else {
+                AddCell(row, column, xf, CellType::Text).text = text;
+            }
             break;
         }
         case id::Label:
@@ -172,6 +178,11 @@ void XlsSheetReader::Dispatch(uint16_t recordId, BiffPayload& body) {
 }
 
 Cell& XlsSheetReader::AddCell(int row, int column, uint16_t xf, CellType type) {
+    if (column >= MaxColumns) {
+        throw XlsFormatError(QStringLiteral("a cell at row %1, column %2 is outside the sheet")
+                                 .arg(row + 1)
+                                 .arg(column + 1));
+    }
     if (cells_.size() >= MaxCells) {
         throw XlsFormatError(EngineErrorKind::TooLarge,
                              QStringLiteral("more than %1 cell records in a sheet").arg(MaxCells));

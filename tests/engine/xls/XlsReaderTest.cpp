@@ -3,6 +3,7 @@
 // end in the engine's error with the right kind.
 #include "engine/CellText.h"
 #include "engine/EngineError.h"
+#include "engine/RangeFinder.h"
 #include "engine/Workbook.h"
 #include "engine/xls/XlsReader.h"
 #include "tests/engine/ReaderBook.h"
@@ -307,6 +308,15 @@ const Hostile HostileFiles[] = {
                                           Record(0x003C, "x") + Stream(0x0600, {}, {})}});
      },
      EngineErrorKind::Damaged, false},
+    {"cell column past the sheet's last column",
+     [] {
+         return WriteFile(
+             "wide.xls",
+             {{QStringLiteral("Workbook"),
+               Stream(0x0600, {},
+                      {{Name8("S"), 0, Record(0x0203, At(0, 16384) + Hex("000000000000F03F"))}})}});
+     },
+     EngineErrorKind::Damaged, true},
     {"formula token stream ending mid-token",
      [] {
          return WriteFile(
@@ -335,6 +345,34 @@ TEST_P(XlsHostile, EndsInTheEngineErrorNamingTheFile) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, XlsHostile, ::testing::ValuesIn(HostileFiles));
+
+// Fuzzed files point LABELSST past the table or have no table at all: such a cell is empty
+// but formatted, and Find, which looks strings up by index, passes it by.
+TEST(XlsReader, ASharedStringCellWithoutItsStringIsAnEmptyCell) {
+    const QByteArray table = Record(0x00FC, Hex("01000000 01000000 0100 00 61"));
+    for (const QByteArray& globals : {QByteArray(), table}) {
+        const QByteArray cells = Record(0x00FD, At(0, 0) + Hex("07000000")) +
+                                 Record(0x00FD, At(1, 1) + Hex("FFFFFFFF")) +
+                                 Record(0x0204, At(2, 2) + Hex("0100 00 62"));
+        auto book = OpenStream(Stream(0x0600, globals, {{Name8("S"), 0, cells}}));
+        Worksheet& sheet = book->Sheet(0);
+        for (auto [row, column] : {std::pair{1, 1}, std::pair{2, 2}}) {
+            const Cell* cell = sheet.FindCell(row, column);
+            ASSERT_NE(cell, nullptr);
+            EXPECT_EQ(cell->type, CellType::Blank);
+        }
+        for (LookIn lookIn : {LookIn::Formulas, LookIn::Values}) {
+            FindOptions options;
+            options.what = QStringLiteral("*");
+            options.lookIn = lookIn;
+            const RangeFinder finder(*book, sheet, sheet.UsedRange(), options);
+            const auto found = finder.Next({1, 1});
+            ASSERT_TRUE(found.has_value());
+            EXPECT_EQ(std::pair(found->row, found->column), std::pair(3, 3));
+            EXPECT_EQ(finder.Next(*found)->row, 3);
+        }
+    }
+}
 
 TEST(XlsReader, SharedStringCountThatLiesHighReadsWhatIsThere) {
     const QByteArray globals = Record(0x00FC, Hex("64000000 64000000 0100 00 61"));
