@@ -2,6 +2,7 @@
 // them. Strings live in the workbook's pool and are referred to by index, so a cell is small.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 namespace engine {
@@ -9,6 +10,12 @@ namespace engine {
 inline constexpr uint32_t NoString = 0xFFFFFFFFu;
 inline constexpr int32_t MaxRows = 1048576;
 inline constexpr int32_t MaxColumns = 16384;
+// The most characters a cell's text or a comment holds; longer texts are cut to it, as the
+// application cuts them.
+inline constexpr int32_t MaxTextLength = 32767;
+// The most raw bytes a reader gathers for one text before it stops: enough for MaxTextLength
+// characters in any spelling the formats allow (an `_xHHHH_` escape takes 7 bytes).
+inline constexpr size_t MaxTextBytes = size_t{8} * MaxTextLength;
 
 enum class CellType : uint8_t {
     Blank,    // formatted but empty: counts for the used range, never matches

@@ -143,4 +143,12 @@ QString CellText::EditText(const Workbook& book, const Cell& cell) {
     return FormulaOrConstant(book, cell, true);
 }
 
+void CellText::Cut(QString& text) {
+    if (text.size() <= MaxTextLength) {
+        return;
+    }
+    const bool splitsPair = text[MaxTextLength - 1].isHighSurrogate();
+    text.truncate(splitsPair ? MaxTextLength - 1 : MaxTextLength);
+}
+
 }  // namespace engine

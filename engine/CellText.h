@@ -23,6 +23,8 @@ public:
     static QString EditText(const Workbook& book, const Cell& cell);
     // True when the cell's format is "General", so a text shows unchanged.
     static bool HasGeneralFormat(const Workbook& book, const Cell& cell);
+    // Cuts `text` to MaxTextLength characters, never inside a surrogate pair.
+    static void Cut(QString& text);
 };
 
 }  // namespace engine

@@ -1,6 +1,9 @@
 #include "engine/Workbook.h"
 
+#include "engine/CellText.h"
 #include "engine/EngineError.h"
+
+#include <new>
 
 namespace engine {
 namespace {
@@ -31,11 +34,15 @@ void Workbook::AddSheetName(const QString& name) {
 
 uint32_t Workbook::AddString(const QString& text) {
     strings_.push_back(text);
+    CellText::Cut(strings_.back());
     return static_cast<uint32_t>(strings_.size() - 1);
 }
 
 uint32_t Workbook::AddStrings(std::vector<QString>&& texts) {
     const auto base = static_cast<uint32_t>(strings_.size());
+    for (QString& text : texts) {
+        CellText::Cut(text);
+    }
     strings_.insert(strings_.end(), std::make_move_iterator(texts.begin()),
                     std::make_move_iterator(texts.end()));
     return base;
@@ -60,10 +67,16 @@ Worksheet& Workbook::Sheet(int index) {
     }
     auto& slot = sheets_[static_cast<size_t>(index)];
     if (!slot) {
-        auto sheet = std::make_unique<Worksheet>(sheetNames_[static_cast<size_t>(index)]);
-        reader_->ReadWorksheet(index, *this, *sheet);
-        sheet->Finish();
-        slot = std::move(sheet);
+        try {
+            auto sheet = std::make_unique<Worksheet>(sheetNames_[static_cast<size_t>(index)]);
+            reader_->ReadWorksheet(index, *this, *sheet);
+            sheet->Finish();
+            slot = std::move(sheet);
+        } catch (const std::bad_alloc&) {
+            // The sheet's memory is freed by now; the book is reported, the run goes on.
+            throw EngineError::ForFile(EngineErrorKind::TooLarge, path_,
+                                       QStringLiteral("out of memory reading sheet %1").arg(index));
+        }
     }
     return *slot;
 }

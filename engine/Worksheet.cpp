@@ -1,5 +1,7 @@
 #include "engine/Worksheet.h"
 
+#include "engine/CellText.h"
+
 #include <algorithm>
 
 namespace engine {
@@ -22,6 +24,11 @@ void Include(CellRect& rect, bool& any, int32_t row, int32_t column) {
 }
 
 }  // namespace
+
+void Worksheet::AddNote(CellNote note) {
+    CellText::Cut(note.text);
+    notes_.push_back(std::move(note));
+}
 
 void Worksheet::AddCells(std::vector<Cell>&& cells) {
     if (cells_.empty()) {

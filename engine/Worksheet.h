@@ -29,7 +29,7 @@ public:
     // Filling (readers). Cells may arrive in any order; Finish() sorts them row-major.
     void AddCell(const Cell& cell) { cells_.push_back(cell); }
     void AddCells(std::vector<Cell>&& cells);
-    void AddNote(CellNote note) { notes_.push_back(std::move(note)); }
+    void AddNote(CellNote note);  // its text cut to MaxTextLength
     // Widens the used range by a rectangle the file declares (DIMENSIONS, formatted rows).
     void ExtendUsedRange(const CellRect& rect);
     // Sorts the cells, keeps the last of duplicate positions, and computes the used range.

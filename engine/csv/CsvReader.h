@@ -14,7 +14,8 @@ namespace engine {
 
 struct CsvLimits {
     int64_t maxFileBytes = int64_t{256} << 20;
-    int64_t maxCells = 20'000'000;
+    // The .xls grid's size; checked before each cell, so the cell vector never grows past it.
+    int64_t maxCells = int64_t{1} << 24;
 };
 
 class CsvReader : public BookReader {

@@ -205,9 +205,18 @@ private:
             if (left.kind == FormulaValue::Error) {
                 continue;
             }
-            left = right.kind == FormulaValue::Error
-                       ? right
-                       : FormulaValue{FormulaValue::Text, 0, AsText(left) + AsText(right)};
+            if (right.kind == FormulaValue::Error) {
+                left = right;
+                continue;
+            }
+            if (left.kind != FormulaValue::Text) {
+                left = {FormulaValue::Text, 0, AsText(left)};
+            }
+            // Appended in place, so a chain of n parts costs linear time.
+            left.text += AsText(right);
+            if (left.text.size() > MaxTextLength) {
+                left = ErrorValue("#VALUE!");  // longer than a cell holds, as the application says
+            }
         }
         return left;
     }

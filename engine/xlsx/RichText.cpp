@@ -1,5 +1,7 @@
 #include "engine/xlsx/RichText.h"
 
+#include "engine/Cell.h"
+
 namespace engine {
 namespace {
 
@@ -36,8 +38,8 @@ void RichText::End(std::string_view name) {
 }
 
 void RichText::Characters(std::string_view text) {
-    if (textDepth_ > 0 && phoneticDepth_ == 0) {
-        text_.append(text);
+    if (textDepth_ > 0 && phoneticDepth_ == 0 && text_.size() < MaxTextBytes) {
+        text_.append(text);  // the pool cuts it to the cell's length; this bounds the reading
     }
 }
 

@@ -159,12 +159,17 @@ void WorksheetPart::EndElement(std::string_view name) {
 }
 
 void WorksheetPart::Characters(const XmlScanner::Token& text) {
+    // A value or formula longer than any cell holds is read no further; the pool cuts it.
     switch (capture_) {
         case Capture::Value:
-            scanner_.DecodeText(text, value_);
+            if (value_.size() < MaxTextBytes) {
+                scanner_.DecodeText(text, value_);
+            }
             break;
         case Capture::Formula:
-            scanner_.DecodeText(text, formula_);
+            if (formula_.size() < MaxTextBytes) {
+                scanner_.DecodeText(text, formula_);
+            }
             break;
         case Capture::Inline:
             scratch_.clear();

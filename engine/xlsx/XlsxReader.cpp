@@ -73,14 +73,21 @@ void XlsxReader::ReadWorkbook(Workbook& book) {
                 }
             }
         }
-        if (const auto* styles = PackageRelationships::FindType(relationships, u"styles")) {
+        // A styles or shared-strings part that the relationships name but the package lacks
+        // reads as an empty part, as other readers take it.
+        const auto present = [this](const PackageRelationships::Relationship* part) {
+            return part && zip_->Find(part->target);
+        };
+        if (const auto* styles = PackageRelationships::FindType(relationships, u"styles");
+            present(styles)) {
             StylesPart part;
             XmlStream::ParsePart(*zip_, styles->target, part);
             for (const QString& code : part.CellFormatCodes()) {
                 cellFormats_.push_back(book.AddFormat(code));
             }
         }
-        if (const auto* strings = PackageRelationships::FindType(relationships, u"sharedStrings")) {
+        if (const auto* strings = PackageRelationships::FindType(relationships, u"sharedStrings");
+            present(strings)) {
             SharedStringsPart part(book, sharedStrings_);
             XmlStream::ParsePart(*zip_, strings->target, part);
         }

@@ -12,6 +12,12 @@ namespace {
 
 // Enough of the document's start to hold a byte order mark and the XML declaration.
 constexpr size_t PrologueBytes = 512;
+// A longer run of character data is handed on in pieces, so it is never buffered whole.
+constexpr size_t MaxPendingText = 64 * 1024;
+// The longest entity or character reference ("&#x0010FFFF;" and a margin).
+constexpr size_t MaxReferenceLength = 16;
+// No markup a workbook writes comes near this; a longer tag or comment is a hostile file.
+constexpr size_t MaxMarkupBytes = size_t{16} << 20;
 
 bool IsSpace(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r';
@@ -120,6 +126,21 @@ std::string_view DeclaredEncoding(std::string_view declaration) {
                                            : declaration.substr(open + 1, close - open - 1);
 }
 
+// How much of a pending text run to hand on now: all of it but a line end or a reference
+// that the next bytes may complete.
+size_t PieceLength(std::string_view text) {
+    size_t length = text.size();
+    const size_t reference = text.rfind('&');
+    if (reference != std::string_view::npos && text.size() - reference <= MaxReferenceLength &&
+        text.find(';', reference) == std::string_view::npos) {
+        length = reference;
+    }
+    if (length > 0 && text[length - 1] == '\r') {
+        --length;
+    }
+    return length;
+}
+
 }  // namespace
 
 XmlScanner::XmlScanner(QString partName) : partName_(std::move(partName)) {}
@@ -188,9 +209,17 @@ bool XmlScanner::NeedMore(size_t tokenStart) {
     if (finished_) {
         Fail("the document ends inside markup");
     }
+    if (buffer_.size() - tokenStart > MaxMarkupBytes) {
+        throw EngineError(EngineErrorKind::TooLarge, QString(),
+                          QStringLiteral("%1 at byte %2: markup longer than %3 bytes")
+                              .arg(partName_)
+                              .arg(consumed_ + tokenStart)
+                              .arg(MaxMarkupBytes));
+    }
     // Rescan an incomplete token only when its bytes have doubled, so a huge token costs
-    // linear time however small the chunks are.
-    retryAt_ = buffer_.size() + (buffer_.size() - tokenStart);
+    // linear time however small the chunks are, and once more when it passes the limit.
+    retryAt_ =
+        std::min(buffer_.size() + (buffer_.size() - tokenStart), tokenStart + MaxMarkupBytes + 1);
     return false;
 }
 
@@ -216,7 +245,10 @@ bool XmlScanner::Next(Token& token) {
             const char* bufferEnd = buffer_.data() + buffer_.size();
             const char* end = FindOpen(begin, bufferEnd);
             if (end == bufferEnd && !finished_) {
-                return NeedMore(pos_);
+                if (size_t(end - begin) < MaxPendingText) {
+                    return NeedMore(pos_);
+                }
+                end = begin + PieceLength(std::string_view(begin, size_t(end - begin)));
             }
             const std::string_view text(begin, size_t(end - begin));
             pos_ += text.size();

@@ -87,4 +87,35 @@ TEST(CsvFormulaLimits, DeepNestingDoesNotRecurseWithoutBound) {
     }
 }
 
+// A few rows doubling a text would otherwise take all memory; a long chain of references
+// to one cell would take quadratic time.
+TEST(CsvFormulaLimits, JoinedTextLongerThanACellIsAValueError) {
+    const std::u16string kilobyte(1024, u'k');
+    std::vector<std::u16string> fields = {kilobyte};
+    for (int i = 0; i < 8; ++i) {
+        const char16_t column = char16_t(u'A' + i);
+        fields.push_back(u"=" + std::u16string(1, column) + u"1&" + std::u16string(1, column) +
+                         u"1");
+    }
+    std::u16string chain = u"=A1";
+    for (int i = 0; i < 10000; ++i) {
+        chain += u"&A1";
+    }
+    fields.push_back(chain);
+    auto book = testbook::Make({});
+    engine::CsvCellTyper typer(*book, 2030);
+    std::vector<engine::Cell> cells;
+    int32_t column = 1;
+    for (const std::u16string& field : fields) {
+        cells.push_back(*typer.Type(QString::fromStdU16String(field), 1, column++));
+    }
+    engine::CsvFormula::EvaluateAll(*book, cells);
+    std::vector<qsizetype> lengths;
+    for (const engine::Cell& cell : cells) {
+        const QString text = engine::CellText::Text(*book, cell);
+        lengths.push_back(text == u"#VALUE!" ? -1 : text.size());
+    }
+    EXPECT_EQ(lengths, (std::vector<qsizetype>{1024, 2048, 4096, 8192, 16384, -1, -1, -1, -1, -1}));
+}
+
 }  // namespace

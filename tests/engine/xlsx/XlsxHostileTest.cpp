@@ -177,6 +177,40 @@ TEST(XlsxFallbacks, AHugeDeclaredDimensionReservesNothingItCannotHold) {
     EXPECT_EQ(sheet.UsedRange().right, 2);
 }
 
+TEST(XlsxFallbacks, PartsTheRelationshipsNameButThePackageLacksAreEmpty) {
+    Members members = testpackage::Workbook(Row("<c r=\"A1\" s=\"1\"><v>2.5</v></c>"),
+                                            "<si><t>unused</t></si>", "<cellXfs/>");
+    std::erase_if(members, [](const auto& member) {
+        return member.first == "xl/sharedStrings.xml" || member.first == "xl/styles.xml";
+    });
+    members.push_back({"xl/worksheets/_rels/sheet1.xml.rels",
+                       testpackage::Relationships(
+                           testpackage::Relationship("c1", "comments", "../comments1.xml"))});
+    const auto book = testpackage::Open(QStringLiteral("lacking.xlsx"), members);
+    EXPECT_EQ(CellText::Text(*book, *book->Sheet(0).FindCell(1, 1)), u"2.5");
+    EXPECT_TRUE(book->Sheet(0).Notes().empty());
+}
+
+// A 1.3 KB package can hold a string of many megabytes; what a cell holds is kept, and the
+// reading stops gathering there.
+TEST(XlsxFallbacks, TextsLongerThanACellHoldsAreCut) {
+    const std::string huge(3'000'000, 'z');
+    const auto book =
+        testpackage::Open(QStringLiteral("longtext.xlsx"),
+                          testpackage::Workbook(Row("<c r=\"A1\" t=\"s\"><v>0</v></c>"
+                                                    "<c r=\"B1\" t=\"inlineStr\"><is><t>" +
+                                                    huge +
+                                                    "</t></is></c>"
+                                                    "<c r=\"C1\" t=\"str\"><f>A1</f><v>" +
+                                                    huge + "</v></c>"),
+                                                "<si><t>" + huge + "</t></si>"));
+    for (int column = 1; column <= 3; ++column) {
+        EXPECT_EQ(CellText::Text(*book, *book->Sheet(0).FindCell(1, column)),
+                  QString(MaxTextLength, u'z'))
+            << column;
+    }
+}
+
 TEST(XlsxFallbacks, AnOverlongFormatCodeShowsGeneral) {
     const std::string code(10000, '0');
     const auto book = testpackage::Open(

@@ -102,9 +102,62 @@ TEST(XmlScanner, ReadsUtf16DocumentsInBothByteOrders) {
     }
 }
 
-TEST(XmlScanner, AHugeTokenInTinyChunksIsReadWhole) {
-    const std::string text(300000, 'x');
-    EXPECT_EQ(Scan("<t>" + text + "</t>", 100), "<t>\n'" + text + "'\n</t>\n");
+TEST(XmlScanner, AHugeTagInTinyChunksIsReadWhole) {
+    const std::string value(300000, 'x');
+    EXPECT_EQ(Scan("<t a=\"" + value + "\"/>", 100), "<t a=" + value + "/>\n");
+}
+
+// The decoded text of every text token, joined, and the longest raw piece.
+struct TextPieces {
+    std::string text;
+    size_t longest = 0;
+};
+
+TextPieces JoinText(std::string_view document, size_t chunk) {
+    XmlScanner scanner(QStringLiteral("part.xml"));
+    TextPieces pieces;
+    XmlScanner::Token token;
+    auto drain = [&] {
+        while (scanner.Next(token)) {
+            if (token.kind == XmlScanner::Kind::Text) {
+                scanner.DecodeText(token, pieces.text);
+                pieces.longest = std::max(pieces.longest, token.text.size());
+            }
+        }
+    };
+    for (size_t at = 0; at < document.size(); at += chunk) {
+        scanner.Feed(document.substr(at, chunk));
+        drain();
+    }
+    scanner.Finish();
+    drain();
+    return pieces;
+}
+
+TEST(XmlScanner, ALongTextRunComesInPiecesThatJoinToIt) {
+    // References and line ends fall on every kind of piece border somewhere in the run.
+    std::string raw, expected;
+    for (int i = 0; raw.size() < 3'000'000; ++i) {
+        raw += std::string(size_t(i % 97), ' ') + "a&amp;b\r\nc&#x41;";
+        expected += std::string(size_t(i % 97), ' ') + "a&b\ncA";
+    }
+    for (size_t chunk : {size_t{4093}, size_t{65536}, size_t{1} << 20}) {
+        const TextPieces pieces = JoinText("<t>" + raw + "</t>", chunk);
+        EXPECT_EQ(pieces.text, expected) << "chunks of " << chunk;
+        // Never buffered whole: a piece is at most twice the scanner's pending limit, or one
+        // chunk when chunks are larger.
+        EXPECT_LE(pieces.longest, std::max<size_t>(chunk, 2 * 64 * 1024) + chunk) << chunk;
+    }
+}
+
+TEST(XmlScanner, RefusesMarkupLongerThanAnyWorkbookWrites) {
+    const std::string comment = "<t><!--" + std::string(size_t{17} << 20, '-') + "--></t>";
+    try {
+        Scan(comment, 1 << 20);
+        ADD_FAILURE() << "a 17 MiB comment was accepted";
+    } catch (const EngineError& error) {
+        EXPECT_EQ(error.Kind(), EngineErrorKind::TooLarge);
+    }
 }
 
 struct BrokenCase {
