@@ -12,6 +12,17 @@ QStringList Fields(const ResultRow& row) {
 const char* const kJsonKeys[] = {"book", "sheetNumber", "sheetName", "column",
                                  "row",  "text",        "formula",   "comment"};
 
+// Characters a terminal acts on or that split lines: C0 controls, DEL, C1 controls and the
+// Unicode line and paragraph separators.
+bool IsControl(char16_t c) {
+    return c < 0x20 || (c >= 0x7F && c <= 0x9F) || c == 0x2028 || c == 0x2029;
+}
+
+QString Escaped(char16_t c) {
+    return c <= 0xFF ? QStringLiteral("\\x%1").arg(c, 2, 16, QLatin1Char('0'))
+                     : QStringLiteral("\\u%1").arg(c, 4, 16, QLatin1Char('0'));
+}
+
 QString TsvField(const QString& field) {
     QString out;
     out.reserve(field.size());
@@ -30,7 +41,7 @@ QString TsvField(const QString& field) {
                 out += QLatin1String("\\\\");
                 break;
             default:
-                out += c;
+                out += IsControl(c.unicode()) ? Escaped(c.unicode()) : QString(c);
         }
     }
     return out;
@@ -79,6 +90,15 @@ QString JsonString(const QString& text) {
 }
 
 }  // namespace
+
+QString RowPrinter::Printable(const QString& text) {
+    QString out;
+    out.reserve(text.size());
+    for (const QChar c : text) {
+        out += IsControl(c.unicode()) ? Escaped(c.unicode()) : QString(c);
+    }
+    return out;
+}
 
 QByteArray RowPrinter::Format(const ResultRow& row) const {
     const QStringList fields = Fields(row);

@@ -6,6 +6,7 @@
 #include "search/ResultRow.h"
 
 #include <QByteArray>
+#include <QString>
 #include <cstdio>
 
 class RowPrinter {
@@ -17,6 +18,9 @@ public:
     void Flush() { std::fflush(out_); }
     // The UTF-8 line for one row, its line end included.
     QByteArray Format(const ResultRow& row) const;
+    // `text` with every control character (C0, DEL, C1, U+2028, U+2029) written as \xHH or
+    // \uHHHH, safe to show on a terminal.
+    static QString Printable(const QString& text);
 
 private:
     OutputFormat format_;

@@ -29,4 +29,26 @@ TEST(RowPrinterTest, EscapesOrQuotesPerFormat) {
     }
 }
 
+// A cell, a comment or a file name can hold terminal escape sequences and characters that
+// split lines; in TSV none may reach the terminal raw.
+TEST(RowPrinterTest, TsvEscapesEveryControlCharacter) {
+    ResultRow hostile = kRow;
+    hostile.Book = QString("/b/") + QChar(0x1B) + "]2;title" + QChar(0x07) + ".xlsx";
+    hostile.Text = QString("a") + QChar(0x0B) + QChar(0x0C) + QChar(0x85) + QChar(0x7F) +
+                   QChar(0x9B) + "31m" + QChar(0x2028) + QChar(0x2029) + QChar(0) + "z";
+    const QByteArray line = RowPrinter(OutputFormat::Tsv, stdout).Format(hostile);
+    EXPECT_EQ(line.count('\n'), 1);
+    EXPECT_TRUE(line.endsWith('\n'));
+    for (qsizetype i = 0; i + 1 < line.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(line[i]);
+        EXPECT_TRUE((byte >= 0x20 && byte != 0x7F) || byte == '\t') << "byte " << int(byte);
+    }
+    const QStringList fields = QString::fromUtf8(line.chopped(1)).split('\t');
+    EXPECT_EQ(fields[0], "/b/\\x1b]2;title\\x07.xlsx");
+    EXPECT_EQ(fields[5], "a\\x0b\\x0c\\x85\\x7f\\x9b31m\\u2028\\u2029\\x00z");
+
+    const QByteArray json = RowPrinter(OutputFormat::JsonLines, stdout).Format(hostile);
+    EXPECT_EQ(QJsonDocument::fromJson(json).object().value("text").toString(), hostile.Text);
+}
+
 }  // namespace
