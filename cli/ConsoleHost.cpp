@@ -39,7 +39,13 @@ void ConsoleHost::ShowWarning(const QString& text) {
     ClearProgress();
     printer_.Flush();  // the rows found before the problem come first
     warned_ = true;
-    Write(text + QLatin1Char('\n'));
+    Write(RowPrinter::Printable(text) + QLatin1Char('\n'));
+}
+
+void ConsoleHost::ShowSkipped(const SkippedItems& skipped) {
+    for (const SkippedItem& item : skipped) {
+        ShowWarning(item.message);
+    }
 }
 
 void ConsoleHost::SetSearching(bool searching) {
@@ -65,7 +71,7 @@ void ConsoleHost::DrawProgress() {
     if (maximum_ >= 0) {
         line += QStringLiteral("%1/%2 ").arg(position_).arg(maximum_);
     }
-    Write(line + status_);
+    Write(line + RowPrinter::Printable(status_));
     progressShown_ = true;
 }
 

@@ -20,11 +20,13 @@ public:
     void AppendRow(const ResultRow& row) override;
     void ClearRows() override {}
     void ShowWarning(const QString& text) override;
+    void ShowSkipped(const SkippedItems& skipped) override;
     void FocusControl(SearchControl) override {}
     void SetSearching(bool searching) override;
     SearchConditions Conditions() const override { return conditions_; }
 
-    // 0 with at least one hit, 1 with none, 2 when a warning was shown (input or engine error).
+    // 0 with at least one hit, 1 with none, 2 when a warning was shown or something was
+    // skipped (input or engine error, an unreadable folder).
     int ExitStatus() const;
 
 private:

@@ -5,6 +5,10 @@
 #include "automation/Tcsvutility.h"
 #include "automation/Texcel.h"
 #include "search/TFoundResult.h"
+#include "storage/Exception.h"
+
+#include <QDir>
+#include <new>
 
 #include <set>
 
@@ -81,16 +85,23 @@ void SearchBook(TExcel& excel, const QString& path, const SearchConditions& cond
     find.matchCase = conditions.MatchCase;
     find.matchByte = conditions.MatchByte;
 
-    Excel::TWorkbook book = excel.Workbooks().Open(path);
     try {
-        SearchSheets(book, path, find, sink);
-    } catch (...) {
-        // The search's own error is the one to report; a failing Close must not hide it.
+        Excel::TWorkbook book = excel.Workbooks().Open(path);
         try {
-            book.Close();
+            SearchSheets(book, path, find, sink);
         } catch (...) {
+            // The search's own error is the one to report; a failing Close must not hide it.
+            try {
+                book.Close();
+            } catch (...) {
+            }
+            throw;
         }
-        throw;
+        book.Close();
+    } catch (const std::bad_alloc&) {
+        // Reading, finding or handing on the rows ran out of memory; what the book took is
+        // freed by now, so the run can report it and go on.
+        throw Exception(QStringLiteral("ファイル「%1」は大きすぎるため検索できません。")
+                            .arg(QDir::toNativeSeparators(path)));
     }
-    book.Close();
 }

@@ -1,6 +1,7 @@
 // The search of one workbook: opens it in the running spreadsheet application, searches the
 // used range of every worksheet with Find and FindNext, and hands one row per found cell to
-// the sink as it is found. The workbook is closed on every path; errors are let out.
+// the sink as it is found. The workbook is closed on every path; errors are let out, running
+// out of memory as an Exception naming the book.
 #pragma once
 
 #include "search/ResultRow.h"

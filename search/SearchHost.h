@@ -4,6 +4,7 @@
 
 #include "search/ResultRow.h"
 #include "search/SearchConditions.h"
+#include "search/SkippedItem.h"
 
 #include <QString>
 
@@ -23,6 +24,8 @@ public:
     virtual void ClearRows() = 0;
     // Modal warning box: title "警告", one button "OK".
     virtual void ShowWarning(const QString& text) = 0;
+    // After the run's end text: the workbooks and folders the run went past, with reasons.
+    virtual void ShowSkipped(const SkippedItems& skipped) = 0;
     virtual void FocusControl(SearchControl control) = 0;
     // Disables the condition area, the start action and the list, shows the progress panel
     // (and the reverse for false).

@@ -72,11 +72,15 @@ void SearchRun::Start() {
     }
     TCursorHourGlass cursor;
     host_.ClearRows();
+    skipped_.clear();
     {
         SearchingScope searching(host_, running_);
         BookSearch(conditions);
     }
     host_.SetStatusText(FinishedText());
+    if (!skipped_.isEmpty()) {
+        host_.ShowSkipped(skipped_);
+    }
 }
 
 void SearchRun::Cancel() {
@@ -121,6 +125,7 @@ QStringList SearchRun::GetBookFiles(const SearchConditions& conditions) {
             break;
         }
     }
+    skipped_.append(searcher.TakeSkipped());
     return files;
 }
 
@@ -164,7 +169,7 @@ void SearchRun::SearchFiles(TExcel& excel, const QStringList& files,
             if (!continueAfterBookError_) {
                 throw;
             }
-            host_.ShowWarning(error.Message());
+            skipped_.append({path, error.Message()});
         }
         host_.SetProgressPosition(host_.ProgressPosition() + 1);
         host_.ProcessMessages();

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "search/SearchConditions.h"
+#include "search/SkippedItem.h"
 
 #include <QStringList>
 
@@ -24,8 +25,9 @@ public:
     // Pumps the queue once, then tells whether a cancel was requested.
     bool IsSearchCanceled();
     bool IsRunning() const { return running_; }
-    // When set, a workbook that raises an error is reported with a warning and the run goes on
-    // with the next one, instead of ending. Off by default, as the window's run behaves.
+    // When set, a workbook that raises an error is skipped and the run goes on with the next
+    // one, instead of ending with a warning; the skipped books are listed at the end, with
+    // the folders and files the walk could not take. Off by default.
     void SetContinueAfterBookError(bool continueAfterError) {
         continueAfterBookError_ = continueAfterError;
     }
@@ -45,4 +47,5 @@ private:
     bool searchCancel_ = false;
     bool running_ = false;
     bool continueAfterBookError_ = false;
+    SkippedItems skipped_;
 };

@@ -1,11 +1,20 @@
 // Candidate file walk. On this platform a hidden entry is one whose name begins with "."; a
 // symbolic link to a folder is never descended into, so links cannot make the walk cycle.
+// Folders are listed through std::filesystem, which reports a folder it cannot read and gives
+// names as the bytes they are, so a name that is not UTF-8 is noticed instead of mangled.
 #include "search/Tfilesearcher.h"
 
+#include <limits.h>
 #include <QCollator>
 #include <QDir>
-#include <QFileInfo>
+#include <QFile>
+#include <QStringDecoder>
 #include <algorithm>
+#include <filesystem>
+#include <system_error>
+#include <utility>
+
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -18,6 +27,26 @@ void SortNames(QStringList& names) {
         const int order = collator.compare(a, b);
         return order != 0 ? order < 0 : a < b;
     });
+}
+
+// The name as text, or nothing when its bytes are not UTF-8 (`shown` then has U+FFFD).
+bool DecodeName(const std::string& bytes, QString& name) {
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    name = decoder(QByteArrayView(bytes.data(), qsizetype(bytes.size())));
+    return !decoder.hasError();
+}
+
+QString Native(const QString& path) {
+    return QDir::toNativeSeparators(path);
+}
+
+QString FolderMessage(const QString& folder, const std::error_code& error) {
+    if (error == std::errc::filename_too_long) {
+        return QStringLiteral("フォルダー「%1」はパスが長すぎるため読み込めません。")
+            .arg(Native(folder));
+    }
+    return QStringLiteral("フォルダー「%1」を読み込めません (%2)。")
+        .arg(Native(folder), QString::fromLocal8Bit(error.message()));
 }
 
 }  // namespace
@@ -63,33 +92,67 @@ bool TFileSearcher::Matches(const QString& fileName) const {
     return false;
 }
 
+void TFileSearcher::Skip(const QString& path, const QString& message) {
+    FSkipped.append({path, message});
+}
+
+SkippedItems TFileSearcher::TakeSkipped() {
+    return std::exchange(FSkipped, {});
+}
+
 void TFileSearcher::ListDir() {
     FFiles.clear();
     FSubDirs.clear();
-    const QDir dir(FDir);
+    FListed = true;
+    const QString folder = FDir.size() > 1 ? FDir.chopped(1) : FDir;
+    std::error_code error;
+    fs::directory_iterator it(fs::path(QFile::encodeName(FDir).toStdString()), error);
     // One pass over the folder: a file that several extensions match is listed once.
-    QStringList names = dir.entryList(QDir::Files | QDir::NoDotAndDotDot, QDir::Unsorted);
-    names.removeIf([this](const QString& name) { return !Matches(name); });
+    QStringList names, subDirs;
+    for (; !error && it != fs::directory_iterator(); it.increment(error)) {
+        const fs::directory_entry& entry = *it;
+        QString name;
+        const bool named = DecodeName(entry.path().filename().native(), name);
+        if (name.startsWith(QLatin1Char('.'))) {
+            continue;
+        }
+        std::error_code typeError;
+        if (entry.is_regular_file(typeError)) {
+            if (!Matches(name)) {
+                continue;
+            }
+            if (!named) {
+                Skip(FDir + name,
+                     QStringLiteral("ファイル名「%1」は UTF-8 ではないため開けません。")
+                         .arg(Native(FDir + name)));
+            } else if (QFile::encodeName(FDir + name).size() >= PATH_MAX) {
+                Skip(FDir + name, QStringLiteral("ファイル「%1」はパスが長すぎるため開けません。")
+                                      .arg(Native(FDir + name)));
+            } else {
+                names.append(name);
+            }
+        } else if (FSearchSubDir && !entry.is_symlink(typeError) && entry.is_directory(typeError)) {
+            if (named) {
+                subDirs.append(name);
+            } else {
+                Skip(FDir + name,
+                     QStringLiteral("フォルダー名「%1」は UTF-8 ではないため検索できません。")
+                         .arg(Native(FDir + name)));
+            }
+        }
+    }
+    if (error) {
+        Skip(folder, FolderMessage(folder, error));
+    }
     SortNames(names);
     for (const QString& name : names) {
         FFiles.append(FDir + name);
     }
-    if (FSearchSubDir) {
-        const QFileInfoList entries =
-            dir.entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Unsorted);
-        QStringList subDirs;
-        for (const QFileInfo& entry : entries) {
-            if (!entry.isSymLink()) {
-                subDirs.append(entry.fileName());
-            }
-        }
-        // The file system's own order is arbitrary here; sorted keeps runs repeatable.
-        SortNames(subDirs);
-        for (const QString& name : subDirs) {
-            FSubDirs.append(FDir + name);
-        }
+    // The file system's own order is arbitrary here; sorted keeps runs repeatable.
+    SortNames(subDirs);
+    for (const QString& name : subDirs) {
+        FSubDirs.append(FDir + name);
     }
-    FListed = true;
 }
 
 bool TFileSearcher::Next() {
@@ -111,7 +174,9 @@ bool TFileSearcher::Next() {
             FChild->SetDir(FSubDirs.takeFirst());
             FChild->SetExts(FExts);
         }
-        if (FChild->Next()) {
+        const bool found = FChild->Next();
+        FSkipped.append(FChild->TakeSkipped());
+        if (found) {
             FFileName = FChild->GetFileName();
             return true;
         }

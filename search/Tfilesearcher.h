@@ -1,7 +1,11 @@
 // Lazy depth-first listing of the files under one folder whose extension is in a list:
 // each folder's matching files in sorted order, then each sub-folder's whole sub-tree.
-// Only the enumerators on the current path are alive at a time.
+// Only the enumerators on the current path are alive at a time. A folder that cannot be listed
+// and a file that cannot be named or opened by its path are not lost silently: they are kept
+// as skipped items for the run to report.
 #pragma once
+
+#include "search/SkippedItem.h"
 
 #include <QString>
 #include <QStringList>
@@ -23,11 +27,14 @@ public:
     bool Next();
     // The full path found by the last successful Next, empty otherwise.
     QString GetFileName() const { return FFileName; }
+    // The folders and files met so far that the walk could not take; cleared by the call.
+    SkippedItems TakeSkipped();
 
 private:
     void Reset();
     void ListDir();
     bool Matches(const QString& fileName) const;
+    void Skip(const QString& path, const QString& message);
 
     QString FDir;
     bool FSearchSubDir = false;
@@ -37,4 +44,5 @@ private:
     std::unique_ptr<TFileSearcher> FChild;
     bool FListed = false;
     QString FFileName;
+    SkippedItems FSkipped;
 };

@@ -3,7 +3,9 @@
 #include "tests/support/RealManifest.h"
 #include "tests/support/TestEnvironment.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 #include <QDir>
 #include <QFile>
 #include <QJsonDocument>
@@ -92,6 +94,23 @@ TEST_F(SorvaneSearchTest, EngineErrorEndsTheRunUnlessKeepGoing) {
     EXPECT_EQ(kept.exitCode, 2);
     EXPECT_EQ(kept.out.count('\n'), 2);
     EXPECT_EQ(kept.err, stopped.err);
+}
+
+// A name that is not UTF-8 would read as "no hits" if it were dropped; a name that carries an
+// escape sequence must not reach the terminal raw in the message about it.
+TEST_F(SorvaneSearchTest, WhatTheWalkCannotTakeIsReportedAndNamesArePrintable) {
+    Write("a.csv", "needle\n");
+    Write(QString("bad") + QChar(0x1B) + "[31m.xlsx", "not a zip");
+    const int odd = ::open(QFile::encodeName(root_) + "/caf\xE9.csv", O_WRONLY | O_CREAT, 0600);
+    ASSERT_GE(odd, 0);
+    ::close(odd);
+    const Result result = RunSearch({"-k", root_, "needle"});
+    EXPECT_EQ(result.exitCode, 2);
+    EXPECT_EQ(result.out.count('\n'), 1);
+    EXPECT_FALSE(result.err.contains(QChar(0x1B))) << result.err.toStdString();
+    EXPECT_TRUE(result.err.contains("bad\\x1b[31m.xlsx")) << result.err.toStdString();
+    EXPECT_TRUE(result.err.contains("UTF-8")) << result.err.toStdString();
+    ::unlink(QFile::encodeName(root_) + "/caf\xE9.csv");  // beyond what QTemporaryDir removes
 }
 
 // The manifest lists, for chosen words, the cells that hold them in chosen files. Each file's

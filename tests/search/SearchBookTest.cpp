@@ -70,6 +70,20 @@ TEST_F(SearchBookTest, ErrorInThirdSheetKeepsEarlierRowsAndCloses) {
     EXPECT_EQ(fake_->log.last(), "Open /b/missing.xlsx");  // nothing to close
 }
 
+// Memory can run out in the engine or in the sink that prints or lists the rows: either way
+// the book is closed and the run gets an error it can report, never a terminate.
+TEST_F(SearchBookTest, RunningOutOfMemoryIsTheBooksErrorAndClosesIt) {
+    fake_->books["/b/big.xlsx"] = {{"a", {{1, 1}, {2, 1}}}};
+    try {
+        SearchBook(*excel_, "/b/big.xlsx", {}, [](const ResultRow&) { throw std::bad_alloc(); });
+        ADD_FAILURE() << "no error";
+    } catch (const Exception& error) {
+        EXPECT_EQ(error.Message(), "ファイル「/b/big.xlsx」は大きすぎるため検索できません。");
+    }
+    EXPECT_EQ(fake_->log.last(), "Close");
+    EXPECT_EQ(fake_->openBooks, 0);
+}
+
 TEST_F(SearchBookTest, PassesTheConditionsToFind) {
     fake_->books["/b/f.xlsx"] = {{"S", {}}};
     SearchConditions conditions;

@@ -4,7 +4,9 @@
 #include "search/SearchHost.h"
 #include "tests/support/TestEnvironment.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -27,6 +29,11 @@ public:
     void AppendRow(const ResultRow& row) override { books << row.Book.section('/', -1); }
     void ClearRows() override { books.clear(); }
     void ShowWarning(const QString& text) override { events << "warning " + text; }
+    void ShowSkipped(const SkippedItems& items) override {
+        for (const SkippedItem& item : items) {
+            events << "skipped " + item.message;
+        }
+    }
     void FocusControl(SearchControl control) override {
         events << QString("focus %1").arg(int(control));
     }
@@ -147,9 +154,42 @@ TEST_F(SearchRunTest, ErrorsEndTheRunWithAWarningAfterQuit) {
     EXPECT_EQ(fake_->quits, 1);
 
     run_.SetContinueAfterBookError(true);
+    host_.events.clear();
     run_.Start();
     EXPECT_EQ(host_.books, (QStringList{"1.xls", "3.xls"}));
-    EXPECT_EQ(host_.events.last(), "検索処理は終了しました。");
+    EXPECT_EQ(host_.events.filter("warning"), QStringList());
+    EXPECT_EQ(
+        host_.events.mid(host_.events.size() - 2),
+        (QStringList{"検索処理は終了しました。", "skipped cannot open " + dir_.path() + "/2.xls"}));
+}
+
+// Names that are not UTF-8 cannot be opened by a Unicode path, and a folder nested past the
+// path limit cannot be listed: both come out in the list after the run, whether the run
+// stops at unreadable books or not.
+TEST_F(SearchRunTest, FilesAndFoldersTheWalkCannotTakeAreListedAfterTheRun) {
+    AddBooks(1);
+    host_.conditions.IsSearchSubDir = true;
+    const QByteArray root = QFile::encodeName(dir_.path());
+    // Made by its bytes: a QString path would turn the stray byte into U+FFFD.
+    const int bad = ::open(root + "/caf\xE9.xls", O_WRONLY | O_CREAT, 0600);
+    ASSERT_GE(bad, 0) << "the file system refuses non-UTF-8 names";
+    ::close(bad);
+    const int depth = testsupport::MakeDeepFolder(dir_.path() + "/deep", 4200);
+    ASSERT_GT(depth, 0);
+    for (bool goOn : {false, true}) {
+        run_.SetContinueAfterBookError(goOn);
+        host_.events.clear();
+        run_.Start();
+        EXPECT_EQ(host_.books, QStringList{"1.xls"});
+        const QStringList skipped = host_.events.filter("skipped ");
+        ASSERT_EQ(skipped.size(), 2) << host_.events.join('\n').toStdString();
+        EXPECT_TRUE(skipped[0].contains("UTF-8")) << skipped[0].toStdString();
+        EXPECT_TRUE(skipped[1].contains("パスが長すぎる")) << skipped[1].toStdString();
+        EXPECT_EQ(host_.events.indexOf("検索処理は終了しました。"), host_.events.size() - 3);
+    }
+    // Beyond what QTemporaryDir removes.
+    EXPECT_TRUE(testsupport::RemoveTree(dir_.path() + "/deep"));
+    ::unlink(root + "/caf\xE9.xls");
 }
 
 }  // namespace
