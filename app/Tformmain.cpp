@@ -5,6 +5,7 @@
 #include "app/ImageList.h"
 #include "app/ProjectCommands.h"
 #include "app/ResultListModel.h"
+#include "app/SkippedBooksDialog.h"
 #include "app/SorvaneApplication.h"
 #include "app/WarningDialog.h"
 #include "dialogs/HelpViewer.h"
@@ -383,6 +384,7 @@ void TFormMain::StoreResultColumnWidths() {
 // The search run and the result list
 
 void TFormMain::ActionBookSearchStartExecute() {
+    run_.SetContinueAfterBookError(config_.SkipUnreadableBooks);
     run_.Start();
     results_->Flush();
     RunDeferredCommands();
@@ -442,7 +444,13 @@ void TFormMain::ClearRows() {
 }
 
 void TFormMain::ShowWarning(const QString& text) {
+    results_->Flush();  // the rows found before the problem show behind the box
     WarningDialog::Show(this, text);
+}
+
+void TFormMain::ShowSkipped(const SkippedItems& skipped) {
+    results_->Flush();
+    SkippedBooksDialog::Show(this, skipped);
 }
 
 void TFormMain::FocusControl(SearchControl control) {

@@ -47,6 +47,7 @@ public:
     void AppendRow(const ResultRow& row) override;
     void ClearRows() override;
     void ShowWarning(const QString& text) override;
+    void ShowSkipped(const SkippedItems& skipped) override;
     void FocusControl(SearchControl control) override;
     void SetSearching(bool searching) override;
     SearchConditions Conditions() const override;

@@ -82,6 +82,9 @@ TFormConfigGeneral::TFormConfigGeneral(QWidget* owner) : QDialog(owner) {
     QWidget* other = AddPage(PageControl1, "TabSheet3", QStringLiteral("その他(&3)"));
     CheckBoxInTaskTray = AddControl<QCheckBox>(
         other, "CheckBoxInTaskTray", QStringLiteral("最小化したとき、タスクトレイに入れる"));
+    CheckBoxSkipUnreadableBooks =
+        AddControl<QCheckBox>(other, "CheckBoxSkipUnreadableBooks",
+                              QStringLiteral("開けないブックを飛ばして検索を続ける"));
 
     auto* panel = new QWidget(this);
     panel->setObjectName(QStringLiteral("Panel1"));
@@ -107,12 +110,14 @@ void TFormConfigGeneral::LoadConfig(const TConfig& config) {
     CheckBoxProjectFileRestore->setChecked(config.ProjectFileRestore);
     CheckBoxWindowPositionRestore->setChecked(config.WindowPositionRestore);
     CheckBoxInTaskTray->setChecked(config.InTaskTray);
+    CheckBoxSkipUnreadableBooks->setChecked(config.SkipUnreadableBooks);
 }
 
 void TFormConfigGeneral::StoreConfig(TConfig& config) const {
     config.ProjectFileRestore = CheckBoxProjectFileRestore->isChecked();
     config.WindowPositionRestore = CheckBoxWindowPositionRestore->isChecked();
     config.InTaskTray = CheckBoxInTaskTray->isChecked();
+    config.SkipUnreadableBooks = CheckBoxSkipUnreadableBooks->isChecked();
 }
 
 void TFormConfigGeneral::keyPressEvent(QKeyEvent* event) {

@@ -35,6 +35,7 @@ private:
     QCommandLinkButton* ButtonLinkSet;
     QCommandLinkButton* ButtonLinkUnSet;
     QCheckBox* CheckBoxInTaskTray;
+    QCheckBox* CheckBoxSkipUnreadableBooks;
     QPushButton* BitBtn3;
     QPushButton* BitBtn1;
     QPushButton* BitBtn2;

@@ -13,6 +13,7 @@ namespace {
 const QString kSystem = QStringLiteral("SYSTEM");
 const QString kColumns = QStringLiteral("RESULT_ITEM_COL_WIDTH");
 const QString kStartup = QStringLiteral("STARTUP");
+const QString kSearch = QStringLiteral("SEARCH");
 
 QString ColumnKey(size_t index) {
     return QStringLiteral("COL") + QString::number(index);
@@ -51,6 +52,7 @@ void TConfig::Load(const QString& fileName) {
     LastProjectFile = ini.ReadString(kStartup, QStringLiteral("LastProjectFile"), QString());
     ShowStayOnTop = ini.ReadBool(kStartup, QStringLiteral("ShowStayOnTop"), false);
     InTaskTray = ini.ReadBool(kStartup, QStringLiteral("InTaskTray"), false);
+    SkipUnreadableBooks = ini.ReadBool(kSearch, QStringLiteral("SkipUnreadableBooks"), false);
 }
 
 void TConfig::Save(const QString& fileName) {
@@ -76,6 +78,7 @@ void TConfig::Save(const QString& fileName) {
     ini.WriteString(kStartup, QStringLiteral("LastProjectFile"), LastProjectFile);
     ini.WriteBool(kStartup, QStringLiteral("ShowStayOnTop"), ShowStayOnTop);
     ini.WriteBool(kStartup, QStringLiteral("InTaskTray"), InTaskTray);
+    ini.WriteBool(kSearch, QStringLiteral("SkipUnreadableBooks"), SkipUnreadableBooks);
     ini.UpdateFile();
 }
 

@@ -48,4 +48,7 @@ public:
     QString LastProjectFile;
     bool ShowStayOnTop = false;
     bool InTaskTray = false;
+    // A workbook that cannot be opened or searched is skipped and the run goes on; off, it
+    // ends the run with a warning.
+    bool SkipUnreadableBooks = false;
 };
