@@ -9,9 +9,9 @@
 
 namespace {
 
-// Far above any settings or project file; keeps a wrong path (a disk image, a device) from
-// exhausting memory.
-constexpr qint64 kMaxFileSize = qint64(64) * 1024 * 1024;
+// Far above any settings or project file (a few kilobytes); keeps a wrong or hostile file from
+// exhausting memory, as each line costs some hundred bytes once parsed.
+constexpr qint64 kMaxFileSize = qint64(1) * 1024 * 1024;
 
 // Blanks and control characters count as surrounding space, as in the file format.
 QStringView TrimLine(QStringView line) {

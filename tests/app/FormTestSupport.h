@@ -11,6 +11,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
@@ -30,6 +32,22 @@ inline void AnswerNextModal(std::function<void(QWidget*)> answer) {
         }
     });
     timer->start();
+}
+
+// Accepts a file or folder dialog with `path` typed into its name box, as a user does:
+// selectFile leaves the box alone once it has the focus, which it gets whenever the system
+// activates the dialog first, and the dialog then takes its folder for the answer. False (and
+// the dialog rejected) when the dialog has no name box.
+inline bool AcceptFileDialogWith(QFileDialog* dialog, const QString& path) {
+    auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    if (name == nullptr) {
+        dialog->reject();
+        return false;
+    }
+    dialog->selectFile(path);
+    name->setText(path);
+    static_cast<QDialog*>(dialog)->accept();  // the file dialog's own accept is protected
+    return true;
 }
 
 // What a message box showed before the helper pressed its OK button.

@@ -5,15 +5,19 @@
 #include "app/Tformmain.h"
 #include "app/WorkbookViewer.h"
 #include "engine/Workbook.h"
+#include "tests/engine/xls/CompoundFileBuilder.h"
 #include "tests/support/RealManifest.h"
 
 #include <QAction>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QTest>
@@ -65,6 +69,19 @@ QStringList BookNames(TFormMain& form) {
                      form.Results().RowAt(i).Column + form.Results().RowAt(i).Row;
     }
     return names;
+}
+
+// Two readable books around a password-protected and a damaged one, in walk order.
+QString MakeFolderWithUnreadableBooks() {
+    const QString dir = formtest::FreshFolder(QStringLiteral("unreadable"));
+    formtest::WriteFile(dir + QStringLiteral("/1 first.csv"), "apple\n");
+    engine::testing::CompoundFileBuilder secret;
+    secret.AddStream(QStringLiteral("EncryptionInfo"), QByteArray(200, '\x04'));
+    secret.AddStream(QStringLiteral("EncryptedPackage"), QByteArray(300, '\x7F'));
+    formtest::WriteFile(dir + QStringLiteral("/2 secret.xlsx"), secret.Build());
+    formtest::WriteFile(dir + QStringLiteral("/3 broken.xlsx"), "PK\x03\x04 cut short");
+    formtest::WriteFile(dir + QStringLiteral("/4 last.csv"), "pear,apple\n");
+    return dir;
 }
 
 void DoubleClickRow(TFormMain& form, int row) {
@@ -241,6 +258,68 @@ private slots:
         QVERIFY(!form.isVisible());
         QCOMPARE(bar->value(), 1);
         QVERIFY(QFile::exists(GetConfigFileName()));
+    }
+
+    void unreadableBookEndsTheRunWithItsRowsShownBehindTheWarning() {
+        TFormMain form;
+        StartWindow(form);
+        SetConditions(form, MakeFolderWithUnreadableBooks(), QStringLiteral("apple"));
+        QList<formtest::BoxSeen> seen;
+        int rowsBehindTheBox = -1;
+        formtest::AnswerNextModal([&](QWidget*) { rowsBehindTheBox = form.Results().rowCount(); });
+        formtest::AcceptNextBox(seen);
+        Search(form);
+        QCOMPARE(seen.size(), 1);
+        QVERIFY2(seen[0].text.contains(QStringLiteral("2 secret.xlsx")), qPrintable(seen[0].text));
+        QCOMPARE(rowsBehindTheBox, 1);
+        QCOMPARE(BookNames(form), QStringList({"1 first.csv!A1"}));
+        QCOMPARE(form.statusBar()->currentMessage(), kFinished);
+    }
+
+    void withTheOptionOnTheRunGoesPastUnreadableBooksAndListsThem() {
+        TFormMain form;
+        StartWindow(form);
+        // Switched on as a user does, in the general settings.
+        formtest::AnswerNextModal([](QWidget* modal) {
+            auto* box = modal->findChild<QCheckBox*>(QStringLiteral("CheckBoxSkipUnreadableBooks"));
+            if (box != nullptr) {
+                box->setChecked(true);
+            }
+            qobject_cast<QDialog*>(modal)->accept();
+        });
+        Child<QAction>(form, "ActionConfigGeneral")->trigger();
+        QVERIFY(form.Config().SkipUnreadableBooks);
+
+        SetConditions(form, MakeFolderWithUnreadableBooks(), QStringLiteral("apple"));
+        QString title, listed, status;
+        int rows = -1;
+        formtest::AnswerNextModal([&](QWidget* modal) {
+            title = modal->windowTitle();
+            status = form.statusBar()->currentMessage();
+            rows = form.Results().rowCount();
+            if (auto* list = modal->findChild<QPlainTextEdit*>(QStringLiteral("ListSkipped"))) {
+                listed = list->toPlainText();
+            }
+            if (auto* copy = modal->findChild<QPushButton*>(QStringLiteral("ButtonCopy"))) {
+                copy->click();
+            }
+            qobject_cast<QDialog*>(modal)->accept();
+        });
+        Search(form);
+        QCOMPARE(title, QStringLiteral("検索できなかったブック"));
+        QCOMPARE(status, kFinished);
+        QCOMPARE(rows, 2);
+        QCOMPARE(BookNames(form), QStringList({"1 first.csv!A1", "4 last.csv!B1"}));
+        const QStringList lines = listed.split(QLatin1Char('\n'));
+        QCOMPARE(lines.size(), 2);
+        QVERIFY2(lines[0].contains(QStringLiteral("2 secret.xlsx")) &&
+                     lines[0].contains(QStringLiteral("パスワード")),
+                 qPrintable(lines[0]));
+        QVERIFY2(lines[1].contains(QStringLiteral("3 broken.xlsx")) &&
+                     lines[1].contains(QStringLiteral("壊れている")),
+                 qPrintable(lines[1]));
+        QCOMPARE(QGuiApplication::clipboard()->text(), listed);
+        QCOMPARE(Child<QProgressBar>(form, "ProgressBar1")->value(), 4);
     }
 
     void doubleClickShowsTheCellInTheViewer() {

@@ -335,10 +335,12 @@ private slots:
         const QString chosen = formtest::FreshFolder(QStringLiteral("chosen"));
         formtest::AnswerNextModal([&chosen](QWidget* modal) {
             auto* dialog = qobject_cast<QFileDialog*>(modal);
-            QVERIFY(dialog != nullptr);
+            if (dialog == nullptr) {
+                modal->close();
+                QFAIL("the open modal window is not a file dialog");
+            }
             dialog->setDirectory(chosen);
-            dialog->selectFile(chosen);
-            static_cast<QDialog*>(dialog)->accept();
+            QVERIFY(formtest::AcceptFileDialogWith(dialog, chosen));
         });
         Action(form, "ActionBookFolderReffer")->trigger();
         QCOMPARE(folder->text(), chosen);

@@ -55,18 +55,8 @@ void AnswerFileDialog(const QString& path, QString* presetSeen = nullptr) {
         }
         if (path.isEmpty()) {
             dialog->reject();
-        } else {
-            // Typed into the name box, as a user does: selectFile leaves the box alone once it
-            // has the focus, which it gets whenever the system activates the dialog, and the
-            // dialog then takes its folder for the file.
-            auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-            if (name == nullptr) {
-                dialog->reject();
-                QFAIL("the file dialog has no name box");
-            }
-            dialog->selectFile(path);
-            name->setText(path);
-            static_cast<QDialog*>(dialog)->accept();  // the file dialog's own accept is protected
+        } else if (!formtest::AcceptFileDialogWith(dialog, path)) {
+            QFAIL("the file dialog has no name box");
         }
         QCOMPARE(filters, ProjectCommands::Filters());
     });

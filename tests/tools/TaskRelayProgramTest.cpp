@@ -94,21 +94,24 @@ TEST_F(TaskRelayProgram, RegistersTheAssociationAndRemovesExactlyIt) {
     EXPECT_EQ(Read("/config/mimeapps.list"),
               "[Default Applications]\napplication/x-sorvane-project=sorvane.desktop\n");
 
-    const QString xdgMime = QStandardPaths::findExecutable("xdg-mime");
-    if (!xdgMime.isEmpty()) {
-        EXPECT_EQ(Run(xdgMime, {"query", "default", kType}).output, "sorvane.desktop");
-        if (!QStandardPaths::findExecutable("update-mime-database").isEmpty()) {
-            const QString project = Write("検索 1.SVZ", "[SYSTEM]\r\nVersion=0\r\n");
-            EXPECT_EQ(Run(xdgMime, {"query", "filetype", project}).output, kType);
-        }
+    // Resolved as a desktop does: the type from the shared-mime-info database (xdg-mime's own
+    // "query filetype" falls back to file(1) without a database-aware helper), the
+    // application from mimeapps.list.
+    const QString project = Write("検索 1.SVZ", "[SYSTEM]\r\nVersion=0\r\n");
+    const QString lower = Write("小文字.svz", "[SYSTEM]\r\nVersion=0\r\n");
+    for (const QString& file : {project, lower}) {
+        EXPECT_EQ(Run(testsupport::BinaryDir() + "/mime_type_of", {file}).output, kType)
+            << qPrintable(file);
     }
+    const QString xdgMime = QStandardPaths::findExecutable("xdg-mime");
+    ASSERT_FALSE(xdgMime.isEmpty()) << "xdg-utils is one of the installed packages";
+    EXPECT_EQ(Run(xdgMime, {"query", "default", kType}).output, "sorvane.desktop");
 
     const Outcome removed = Relay({Write("remove.tmp", kRemove)});
     ASSERT_EQ(removed.exitCode, 0) << qPrintable(removed.errors);
     EXPECT_EQ(Written(), QStringList());
-    if (!xdgMime.isEmpty()) {
-        EXPECT_EQ(Run(xdgMime, {"query", "default", kType}).output, QString());
-    }
+    EXPECT_EQ(Run(xdgMime, {"query", "default", kType}).output, QString());
+    EXPECT_NE(Run(testsupport::BinaryDir() + "/mime_type_of", {project}).output, kType);
 }
 
 TEST_F(TaskRelayProgram, RefusesBadInvocationsWithAMessageAndWritesNothing) {
