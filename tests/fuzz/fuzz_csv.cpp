@@ -1,11 +1,11 @@
 // Feeds arbitrary bytes to the .csv reader through a file, then looks at every cell the way
-// the search does (displayed and formula text) and runs a wildcard Find over the sheet.
+// the search does: every look-in's Find over the sheet, each match's texts rendered.
 // Only the engine's own TooLarge error may come out.
 #include "engine/CellText.h"
 #include "engine/EngineError.h"
-#include "engine/RangeFinder.h"
 #include "engine/Workbook.h"
 #include "engine/csv/CsvReader.h"
+#include "tests/fuzz/FuzzFind.h"
 
 #include <QFile>
 #include <QTemporaryFile>
@@ -27,14 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         engine::CsvReader& csv = *reader;
         engine::Workbook book(file.fileName(), std::move(reader));
         csv.ReadWorkbook(book);
-        const engine::Worksheet& sheet = book.Sheet(0);
-        for (const engine::Cell& cell : sheet.Cells()) {
-            engine::CellText::Text(book, cell);
-            engine::CellText::Formula(book, cell);
-        }
-        engine::FindOptions options;
-        options.what = QStringLiteral("*a?~*");
-        engine::RangeFinder(book, sheet, sheet.UsedRange(), options).Next({1, 1});
+        fuzzsearch::FindEverywhere(book, book.Sheet(0));
     } catch (const engine::EngineError& e) {
         if (e.Kind() != engine::EngineErrorKind::TooLarge) {
             __builtin_trap();

@@ -1,11 +1,13 @@
 // Feeds arbitrary bytes to the BIFF reader as a workbook stream: the globals, then every
-// worksheet with its cells, formulas and notes. Damaged input must end in XlsFormatError.
+// worksheet with its cells, formulas and notes, then searched as a run searches it. Damaged
+// input must end in XlsFormatError.
 #include "engine/BookReader.h"
 #include "engine/EngineError.h"
 #include "engine/Workbook.h"
 #include "engine/xls/XlsFormatError.h"
 #include "engine/xls/XlsGlobals.h"
 #include "engine/xls/XlsSheetReader.h"
+#include "tests/fuzz/FuzzFind.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -38,12 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         raw->ReadWorkbook(book);
         for (int i = 0; i < book.SheetCount(); ++i) {
             try {
-                size_t characters = 0;
-                for (const engine::Cell& cell : book.Sheet(i).Cells()) {
-                    characters +=
-                        size_t(book.String(cell.text).size() + book.String(cell.formula).size());
-                }
-                (void)characters;
+                fuzzsearch::FindEverywhere(book, book.Sheet(i));
             } catch (const engine::XlsFormatError&) {
             }
         }

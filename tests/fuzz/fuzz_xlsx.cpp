@@ -2,12 +2,13 @@
 //   even: a zip archive as it is, to exercise the container;
 //   odd:  package members as "name\n" + content, separated by "\n@@\n", which the target
 //         stores in a zip with correct checksums, so mutations reach the XML parts.
-// Then every sheet is read and every cell's displayed text and formula rendered; a bad
-// package must end in EngineError.
+// Then every sheet is read and searched as a run searches it; a bad package must end in
+// EngineError.
 #include "engine/CellText.h"
 #include "engine/EngineError.h"
 #include "engine/Workbook.h"
 #include "engine/xlsx/XlsxReader.h"
+#include "tests/fuzz/FuzzFind.h"
 
 #include <unistd.h>
 #include <zlib.h>
@@ -106,16 +107,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         raw.ReadWorkbook(book);
         for (int i = 0; i < book.SheetCount(); ++i) {
             try {
-                size_t characters = 0;
-                const engine::Worksheet& sheet = book.Sheet(i);
-                for (const engine::Cell& cell : sheet.Cells()) {
-                    characters += size_t(engine::CellText::Text(book, cell).size() +
-                                         engine::CellText::Formula(book, cell).size());
-                }
-                for (const engine::CellNote& note : sheet.Notes()) {
-                    characters += size_t(note.text.size());
-                }
-                (void)characters;
+                fuzzsearch::FindEverywhere(book, book.Sheet(i));
             } catch (const engine::EngineError&) {
             }
         }
