@@ -29,7 +29,7 @@ void SortNames(QStringList& names) {
     });
 }
 
-// The name as text, or nothing when its bytes are not UTF-8 (`shown` then has U+FFFD).
+// The name as text; false when its bytes are not UTF-8 (`name` then shows U+FFFD for them).
 bool DecodeName(const std::string& bytes, QString& name) {
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     name = decoder(QByteArrayView(bytes.data(), qsizetype(bytes.size())));
@@ -100,6 +100,21 @@ SkippedItems TFileSearcher::TakeSkipped() {
     return std::exchange(FSkipped, {});
 }
 
+bool TFileSearcher::CanOpen(const QString& name, bool named) {
+    const QString path = FDir + name;
+    if (!named) {
+        Skip(path,
+             QStringLiteral("ファイル名「%1」は UTF-8 ではないため開けません。").arg(Native(path)));
+        return false;
+    }
+    if (QFile::encodeName(path).size() >= PATH_MAX) {
+        Skip(path,
+             QStringLiteral("ファイル「%1」はパスが長すぎるため開けません。").arg(Native(path)));
+        return false;
+    }
+    return true;
+}
+
 void TFileSearcher::ListDir() {
     FFiles.clear();
     FSubDirs.clear();
@@ -118,17 +133,7 @@ void TFileSearcher::ListDir() {
         }
         std::error_code typeError;
         if (entry.is_regular_file(typeError)) {
-            if (!Matches(name)) {
-                continue;
-            }
-            if (!named) {
-                Skip(FDir + name,
-                     QStringLiteral("ファイル名「%1」は UTF-8 ではないため開けません。")
-                         .arg(Native(FDir + name)));
-            } else if (QFile::encodeName(FDir + name).size() >= PATH_MAX) {
-                Skip(FDir + name, QStringLiteral("ファイル「%1」はパスが長すぎるため開けません。")
-                                      .arg(Native(FDir + name)));
-            } else {
+            if (Matches(name) && CanOpen(name, named)) {
                 names.append(name);
             }
         } else if (FSearchSubDir && !entry.is_symlink(typeError) && entry.is_directory(typeError)) {

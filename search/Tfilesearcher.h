@@ -35,6 +35,8 @@ private:
     void ListDir();
     bool Matches(const QString& fileName) const;
     void Skip(const QString& path, const QString& message);
+    // Whether a matching file can be opened by its path; if not, it is skipped with the reason.
+    bool CanOpen(const QString& name, bool named);
 
     QString FDir;
     bool FSearchSubDir = false;
