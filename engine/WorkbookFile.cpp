@@ -19,7 +19,7 @@ QString SystemText(int error) {
 // An open descriptor of a regular file, closed with the object.
 class RegularFile {
 public:
-    RegularFile(const QString& path) : path_(path) {
+    explicit RegularFile(const QString& path) : path_(path) {
         fd_ = ::open(QFile::encodeName(path).constData(),
                      O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
         if (fd_ < 0) {
@@ -29,11 +29,11 @@ public:
                 SystemText(error));
         }
         struct stat status {};
-        if (::fstat(fd_, &status) != 0) {
-            Fail(SystemText(errno));
-        }
-        if (!S_ISREG(status.st_mode)) {
-            Fail(QStringLiteral("not a regular file"));
+        const bool known = ::fstat(fd_, &status) == 0;
+        const int error = errno;
+        if (!known || !S_ISREG(status.st_mode)) {
+            ::close(fd_);  // no destructor runs for a constructor that throws
+            Fail(known ? QStringLiteral("not a regular file") : SystemText(error));
         }
         size_ = status.st_size;
     }

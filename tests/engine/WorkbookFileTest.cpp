@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -49,6 +50,22 @@ TEST(WorkbookFile, OnlyRegularFilesAreOpenedAndNothingBlocks) {
     EXPECT_EQ(OpenFails(QStringLiteral("/dev/zero")), EngineErrorKind::CannotRead);
     EXPECT_EQ(OpenFails(testsupport::ScratchDir() + QStringLiteral("/none.xls")),
               EngineErrorKind::FileNotFound);
+}
+
+// A run meets thousands of files; a refused one must not keep its descriptor.
+TEST(WorkbookFile, RefusedFilesLeaveNoDescriptorOpen) {
+    const auto openDescriptors = [] {
+        return QDir(QStringLiteral("/proc/self/fd"))
+            .entryList(QDir::NoDotAndDotDot | QDir::System)
+            .size();
+    };
+    const QString fifo = Fifo(QStringLiteral("again.xls"));
+    const qsizetype before = openDescriptors();
+    for (int i = 0; i < 50; ++i) {
+        EXPECT_THROW(engine::WorkbookFile::Head(fifo, 8), EngineError);
+        EXPECT_THROW(engine::WorkbookFile::ReadAll(QStringLiteral("/dev/null"), 8), EngineError);
+    }
+    EXPECT_EQ(openDescriptors(), before);
 }
 
 TEST(WorkbookFile, ReadsWholeWithinTheLimitAndRefusesBeyond) {
