@@ -2,7 +2,7 @@
 
 #include "automation/Tcsvutility.h"
 #include "automation/Texcel.h"
-#include "engine/Presenter.h"
+#include "engine/objects/Presenter.h"
 #include "storage/Exception.h"
 
 namespace {

@@ -1,8 +1,8 @@
 #include "app/SheetTableModel.h"
 
 #include "automation/Tcsvutility.h"
-#include "engine/CellText.h"
-#include "engine/Workbook.h"
+#include "engine/model/CellText.h"
+#include "engine/model/Workbook.h"
 
 #include <QColor>
 #include <algorithm>

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "app/WorkbookViewer.h"
-#include "engine/Presenter.h"
+#include "engine/objects/Presenter.h"
 
 #include <QPointer>
 

@@ -4,7 +4,7 @@
 #include "app/SheetTableModel.h"
 #include "app/SpreadsheetLauncher.h"
 #include "app/WarningDialog.h"
-#include "engine/Workbook.h"
+#include "engine/model/Workbook.h"
 #include "storage/Exception.h"
 
 #include <QCloseEvent>

@@ -4,7 +4,7 @@
 #include "app/SorvaneApplication.h"
 #include "app/Tformmain.h"
 #include "app/ViewerPresenter.h"
-#include "engine/EngineServer.h"
+#include "engine/objects/EngineServer.h"
 #include "storage/Exception.h"
 
 int main(int argc, char** argv) {

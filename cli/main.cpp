@@ -2,7 +2,7 @@
 #include "cli/CommandLine.h"
 #include "cli/ConsoleHost.h"
 #include "cli/RowPrinter.h"
-#include "engine/EngineServer.h"
+#include "engine/objects/EngineServer.h"
 #include "search/SearchRun.h"
 
 #include <unistd.h>

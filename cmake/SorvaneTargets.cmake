@@ -1,13 +1,13 @@
 # Every source folder is one library made of the units in it (and in its sub-folders).
 function(sorvane_add_library name)
-  cmake_parse_arguments(ARG "" "" "LINK" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "LINK;PRIVATE" ${ARGN})
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS
        ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h
        ${CMAKE_CURRENT_SOURCE_DIR}/*.ui ${CMAKE_CURRENT_SOURCE_DIR}/*.qrc)
   list(FILTER sources EXCLUDE REGEX "/main\\.cpp$")
   add_library(${name} STATIC ${sources})
   target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR})
-  target_link_libraries(${name} PUBLIC ${ARG_LINK})
+  target_link_libraries(${name} PUBLIC ${ARG_LINK} PRIVATE ${ARG_PRIVATE})
   set_target_properties(${name} PROPERTIES LINKER_LANGUAGE CXX)
 endfunction()
 

@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake ninja-build pkg-config ccache git
+  build-essential cmake ninja-build pkg-config ccache git clang-format
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libgtest-dev libgmock-dev
   zlib1g-dev libexpat1-dev libdeflate-dev libxlsxwriter-dev

@@ -2,19 +2,22 @@
 // arguments of the spreadsheet application's range Find operation.
 #pragma once
 
+#include "automation/XlFind.h"
+
 #include <QString>
 #include <QStringList>
 #include <array>
 #include <set>
 
 // Find's LookIn values by the look-in item index: formulas, values, comments.
-inline constexpr std::array<int, 3> FindLookInTable = {-4123, -4163, -4144};
+inline constexpr std::array<int, 3> FindLookInTable = {XlFind::Formulas, XlFind::Values,
+                                                       XlFind::Comments};
 // Find's SearchOrder values by the order item index: by rows, by columns.
-inline constexpr std::array<int, 2> SearchOrderTable = {1, 2};
+inline constexpr std::array<int, 2> SearchOrderTable = {XlFind::ByRows, XlFind::ByColumns};
 
-inline constexpr int LookAtWhole = 1;
-inline constexpr int LookAtPart = 2;
-inline constexpr int SearchDirectionNext = 1;
+inline constexpr int LookAtWhole = XlFind::Whole;
+inline constexpr int LookAtPart = XlFind::Part;
+inline constexpr int SearchDirectionNext = XlFind::Next;
 
 // File types by check-list index, and the extension each one searches.
 inline constexpr int FileTypeCount = 3;

@@ -4,9 +4,10 @@
 //   xlsx_bench [WORKBOOK...]
 // Without arguments it writes a 50,000 × 10 workbook (numbers, dates, text, formulas) with
 // libxlsxwriter into the temporary folder and measures that. Results are printed, not kept.
-#include "engine/CellText.h"
-#include "engine/EngineError.h"
-#include "engine/Workbook.h"
+#include "engine/model/CellText.h"
+#include "engine/model/EngineError.h"
+#include "engine/model/Workbook.h"
+#include "engine/readers/BookOpener.h"
 
 #include <sys/resource.h>
 #include <xlsxwriter.h>

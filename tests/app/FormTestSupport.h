@@ -4,7 +4,7 @@
 
 #include "app/DesktopHooks.h"
 #include "app/ViewerPresenter.h"
-#include "engine/EngineServer.h"
+#include "engine/objects/EngineServer.h"
 #include "storage/Tconfig.h"
 #include "tests/support/TestEnvironment.h"
 

@@ -4,8 +4,8 @@
 #include "app/ResultListModel.h"
 #include "app/Tformmain.h"
 #include "app/WorkbookViewer.h"
-#include "engine/Workbook.h"
-#include "tests/engine/xls/CompoundFileBuilder.h"
+#include "engine/model/Workbook.h"
+#include "tests/engine/readers/xls/CompoundFileBuilder.h"
 #include "tests/support/RealManifest.h"
 
 #include <QAction>

@@ -3,9 +3,9 @@
 // comes round. Bytes that read must also search.
 #pragma once
 
-#include "engine/CellText.h"
-#include "engine/RangeFinder.h"
-#include "engine/Workbook.h"
+#include "engine/find/RangeFinder.h"
+#include "engine/model/CellText.h"
+#include "engine/model/Workbook.h"
 
 #include <set>
 #include <utility>

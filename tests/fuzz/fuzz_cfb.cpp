@@ -1,7 +1,7 @@
 // Feeds arbitrary bytes to the compound-file reader and reads the streams an .xls or an
 // encrypted package would use. Damaged input must end in XlsFormatError, nothing else.
-#include "engine/xls/CompoundFile.h"
-#include "engine/xls/XlsFormatError.h"
+#include "engine/readers/xls/CompoundFile.h"
+#include "engine/readers/xls/XlsFormatError.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,10 +1,10 @@
 // Feeds arbitrary bytes to the .csv reader through a file, then looks at every cell the way
 // the search does: every look-in's Find over the sheet, each match's texts rendered.
 // Only the engine's own TooLarge error may come out.
-#include "engine/CellText.h"
-#include "engine/EngineError.h"
-#include "engine/Workbook.h"
-#include "engine/csv/CsvReader.h"
+#include "engine/model/CellText.h"
+#include "engine/model/EngineError.h"
+#include "engine/model/Workbook.h"
+#include "engine/readers/csv/CsvReader.h"
 #include "tests/fuzz/FuzzFind.h"
 
 #include <QFile>

@@ -1,9 +1,9 @@
 // Reads arbitrary bytes as a worksheet part twice, in one pass and split into two halves read
 // at once, and requires the same outcome: the same cells with the same texts and formulas, or
 // an EngineError from both. The split reader must never find what one pass does not.
-#include "engine/EngineError.h"
-#include "engine/Workbook.h"
-#include "engine/xlsx/WorksheetSplit.h"
+#include "engine/model/EngineError.h"
+#include "engine/model/Workbook.h"
+#include "engine/readers/xlsx/WorksheetSplit.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,12 +1,12 @@
 // Feeds arbitrary bytes to the BIFF reader as a workbook stream: the globals, then every
 // worksheet with its cells, formulas and notes, then searched as a run searches it. Damaged
 // input must end in XlsFormatError.
-#include "engine/BookReader.h"
-#include "engine/EngineError.h"
-#include "engine/Workbook.h"
-#include "engine/xls/XlsFormatError.h"
-#include "engine/xls/XlsGlobals.h"
-#include "engine/xls/XlsSheetReader.h"
+#include "engine/model/BookReader.h"
+#include "engine/model/EngineError.h"
+#include "engine/model/Workbook.h"
+#include "engine/readers/xls/XlsFormatError.h"
+#include "engine/readers/xls/XlsGlobals.h"
+#include "engine/readers/xls/XlsSheetReader.h"
 #include "tests/fuzz/FuzzFind.h"
 
 #include <cstddef>

@@ -4,10 +4,10 @@
 //         stores in a zip with correct checksums, so mutations reach the XML parts.
 // Then every sheet is read and searched as a run searches it; a bad package must end in
 // EngineError.
-#include "engine/CellText.h"
-#include "engine/EngineError.h"
-#include "engine/Workbook.h"
-#include "engine/xlsx/XlsxReader.h"
+#include "engine/model/CellText.h"
+#include "engine/model/EngineError.h"
+#include "engine/model/Workbook.h"
+#include "engine/readers/xlsx/XlsxReader.h"
 #include "tests/fuzz/FuzzFind.h"
 
 #include <unistd.h>

@@ -1,0 +1,149 @@
+#include "engine/find/RangeFinder.h"
+
+#include "engine/find/FindPattern.h"
+#include "engine/model/CellText.h"
+#include "engine/model/Workbook.h"
+
+#include <algorithm>
+
+namespace engine {
+namespace {
+
+// Matches of pool strings, remembered for the one Find: shared strings repeat across cells,
+// and each is folded and matched once.
+class StringMatches {
+public:
+    StringMatches(const Workbook& book, const FindPattern& pattern)
+        : book_(book), pattern_(pattern) {}
+
+    bool Matches(uint32_t index) {
+        if (index >= book_.StringCount()) {
+            return pattern_.Matches(QString());  // no text (NoString): the pool's empty string
+        }
+        if (index >= known_.size()) {
+            known_.resize(book_.StringCount(), Unknown);
+        }
+        if (known_[index] == Unknown) {
+            known_[index] = pattern_.Matches(book_.String(index)) ? Yes : No;
+        }
+        return known_[index] == Yes;
+    }
+
+private:
+    enum : uint8_t { Unknown, Yes, No };
+    const Workbook& book_;
+    const FindPattern& pattern_;
+    std::vector<uint8_t> known_;
+};
+
+bool Inside(const CellRect& rect, int32_t row, int32_t column) {
+    return row >= rect.top && row <= rect.bottom && column >= rect.left && column <= rect.right;
+}
+
+// Every character a number in the General format can show, in its displayed or its
+// edit-bar form.
+constexpr QStringView GeneralNumberAlphabet = u"0123456789.E+-";
+// Every character the edit-bar form of any number constant can show: General numbers,
+// percentages and dates and times as yyyy/m/d h:mm:ss.
+constexpr QStringView NumberConstantAlphabet = u"0123456789.E+-%/: ";
+
+// Which number cells the word cannot match without rendering them, decided once per Find.
+struct NumberRejects {
+    bool generalMayMatch = true;
+    bool constantMayMatch = true;
+};
+
+bool CellMatches(const Workbook& book, const Cell& cell, LookIn lookIn, const FindPattern& pattern,
+                 StringMatches& strings, NumberRejects numbers) {
+    if (cell.type == CellType::Number && (lookIn == LookIn::Values || cell.formula == NoString)) {
+        if (lookIn == LookIn::Formulas && !numbers.constantMayMatch) {
+            return false;
+        }
+        if (!numbers.generalMayMatch && CellText::HasGeneralFormat(book, cell)) {
+            return false;
+        }
+    }
+    if (lookIn == LookIn::Formulas) {
+        if (cell.formula != NoString) {
+            return pattern.Matches(u"=", book.String(cell.formula));
+        }
+        switch (cell.type) {
+            case CellType::Blank:
+                return false;
+            case CellType::Text:
+            case CellType::Error:
+                return strings.Matches(cell.text);
+            case CellType::Boolean:
+            case CellType::Number:
+                return pattern.Matches(CellText::EditText(book, cell));
+        }
+        return false;
+    }
+    if (cell.type == CellType::Blank) {
+        return false;
+    }
+    if (cell.type == CellType::Error ||
+        (cell.type == CellType::Text && CellText::HasGeneralFormat(book, cell))) {
+        return strings.Matches(cell.text);
+    }
+    return pattern.Matches(CellText::Text(book, cell));
+}
+
+}  // namespace
+
+RangeFinder::RangeFinder(const Workbook& book, const Worksheet& sheet, const CellRect& rect,
+                         const FindOptions& options)
+    : byColumns_(options.byColumns), previous_(options.previous) {
+    const FindPattern pattern(options.what, options.whole,
+                              TextFolder(options.matchCase, options.matchByte));
+    if (options.lookIn == LookIn::Comments) {
+        for (const CellNote& note : sheet.Notes()) {
+            if (Inside(rect, note.row, note.column) && pattern.Matches(note.text)) {
+                matches_.push_back(Key({note.row, note.column}));
+            }
+        }
+    } else {
+        StringMatches strings(book, pattern);
+        const NumberRejects numbers{pattern.CouldMatchWithin(GeneralNumberAlphabet),
+                                    pattern.CouldMatchWithin(NumberConstantAlphabet)};
+        const auto& cells = sheet.Cells();
+        auto it = std::lower_bound(cells.begin(), cells.end(), rect.top,
+                                   [](const Cell& cell, int32_t row) { return cell.row < row; });
+        for (; it != cells.end() && it->row <= rect.bottom; ++it) {
+            if (it->column >= rect.left && it->column <= rect.right &&
+                CellMatches(book, *it, options.lookIn, pattern, strings, numbers)) {
+                matches_.push_back(Key({it->row, it->column}));
+            }
+        }
+    }
+    // Cells and notes are stored row-major; the column order needs a sort.
+    if (byColumns_) {
+        std::sort(matches_.begin(), matches_.end());
+    }
+}
+
+uint64_t RangeFinder::Key(CellPosition position) const {
+    const auto row = static_cast<uint32_t>(position.row);
+    const auto column = static_cast<uint32_t>(position.column);
+    return byColumns_ ? (uint64_t{column} << 32) | row : (uint64_t{row} << 32) | column;
+}
+
+std::optional<CellPosition> RangeFinder::Next(CellPosition after) const {
+    if (matches_.empty()) {
+        return std::nullopt;
+    }
+    const uint64_t key = Key(after);
+    uint64_t found = 0;
+    if (previous_) {
+        auto it = std::lower_bound(matches_.begin(), matches_.end(), key);
+        found = it == matches_.begin() ? matches_.back() : *std::prev(it);
+    } else {
+        auto it = std::upper_bound(matches_.begin(), matches_.end(), key);
+        found = it == matches_.end() ? matches_.front() : *it;
+    }
+    const auto high = static_cast<int32_t>(found >> 32);
+    const auto low = static_cast<int32_t>(found & 0xFFFFFFFFu);
+    return byColumns_ ? CellPosition{low, high} : CellPosition{high, low};
+}
+
+}  // namespace engine

@@ -1,0 +1,103 @@
+#include "engine/find/TextFolder.h"
+
+#include <QChar>
+
+namespace engine {
+namespace {
+
+// Full-width forms of the half-width katakana block U+FF61..U+FF9F.
+constexpr char16_t HalfKanaToFull[] = {
+    u'。', u'「', u'」', u'、', u'・', u'ヲ', u'ァ', u'ィ', u'ゥ', u'ェ', u'ォ', u'ャ', u'ュ',
+    u'ョ', u'ッ', u'ー', u'ア', u'イ', u'ウ', u'エ', u'オ', u'カ', u'キ', u'ク', u'ケ', u'コ',
+    u'サ', u'シ', u'ス', u'セ', u'ソ', u'タ', u'チ', u'ツ', u'テ', u'ト', u'ナ', u'ニ', u'ヌ',
+    u'ネ', u'ノ', u'ハ', u'ヒ', u'フ', u'ヘ', u'ホ', u'マ', u'ミ', u'ム', u'メ', u'モ', u'ヤ',
+    u'ユ', u'ヨ', u'ラ', u'リ', u'ル', u'レ', u'ロ', u'ワ', u'ン', u'゛', u'゜'};
+static_assert(std::size(HalfKanaToFull) == 0xFF9F - 0xFF61 + 1);
+
+// Full-width forms of U+FFE0..U+FFE6 folded to their narrow counterparts.
+constexpr char32_t FullSignToHalf[] = {U'¢', U'£', U'¬', U'¯', U'¦', U'¥', U'₩'};
+
+constexpr char32_t HalfVoicedMark = 0xFF9E;
+constexpr char32_t HalfSemiVoicedMark = 0xFF9F;
+
+// The kana with a voiced (dakuten) form one code point above it.
+bool TakesVoicedMark(char32_t c) {
+    if (c >= U'カ' && c <= U'ト') {
+        // カ..チ alternate base/voiced; the small ッ breaks the pattern before ツ.
+        if (c < U'ッ') {
+            return (c - U'カ') % 2 == 0;
+        }
+        return c > U'ッ' && (c - U'ツ') % 2 == 0;
+    }
+    return (c >= U'ハ' && c <= U'ホ' && (c - U'ハ') % 3 == 0);
+}
+
+// The voiced form of `base` with the half-width mark `mark`, or 0 when none exists.
+char32_t Combine(char32_t base, char32_t mark) {
+    if (mark == HalfVoicedMark) {
+        if (TakesVoicedMark(base)) {
+            return base + 1;
+        }
+        switch (base) {
+            case U'ウ':
+                return U'ヴ';
+            case U'ワ':
+                return U'ヷ';
+            case U'ヲ':
+                return U'ヺ';
+            default:
+                return 0;
+        }
+    }
+    if (mark == HalfSemiVoicedMark && base >= U'ハ' && base <= U'ホ' && (base - U'ハ') % 3 == 0) {
+        return base + 2;
+    }
+    return 0;
+}
+
+char32_t FoldWidth(char32_t c) {
+    if (c >= 0xFF01 && c <= 0xFF5E) {
+        return c - 0xFEE0;
+    }
+    if (c == 0x3000) {
+        return U' ';
+    }
+    if (c >= 0xFFE0 && c <= 0xFFE6) {
+        return FullSignToHalf[c - 0xFFE0];
+    }
+    if (c >= 0xFF61 && c <= 0xFF9F) {
+        return HalfKanaToFull[c - 0xFF61];
+    }
+    return c;
+}
+
+}  // namespace
+
+void TextFolder::Append(QStringView text, std::u32string& out) const {
+    out.reserve(out.size() + static_cast<size_t>(text.size()));
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        char32_t c = text[i].unicode();
+        if (c < 0x80) {
+            // ASCII has no width form and folds its case by itself: the common case, cheap.
+            out.push_back(foldCase_ && c >= U'A' && c <= U'Z' ? c + (U'a' - U'A') : c);
+            continue;
+        }
+        if (QChar::isHighSurrogate(c) && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+            c = QChar::surrogateToUcs4(text[i].unicode(), text[i + 1].unicode());
+            ++i;
+        }
+        if (foldWidth_ && (c == HalfVoicedMark || c == HalfSemiVoicedMark) && !out.empty()) {
+            if (const char32_t voiced = Combine(out.back(), c)) {
+                out.back() = voiced;
+                continue;
+            }
+        }
+        char32_t folded = foldWidth_ ? FoldWidth(c) : c;
+        if (foldCase_) {
+            folded = QChar::toCaseFolded(folded);
+        }
+        out.push_back(folded);
+    }
+}
+
+}  // namespace engine

@@ -1,0 +1,92 @@
+#include "engine/model/Workbook.h"
+
+#include "engine/model/CellText.h"
+#include "engine/model/EngineError.h"
+
+#include <new>
+
+namespace engine {
+namespace {
+
+const QString& EmptyString() {
+    static const QString empty;
+    return empty;
+}
+
+const QString& GeneralCode() {
+    static const QString general = QStringLiteral("General");
+    return general;
+}
+
+}  // namespace
+
+Workbook::Workbook(QString path, std::unique_ptr<BookReader> reader)
+    : path_(std::move(path)), reader_(std::move(reader)) {
+    AddFormat(GeneralCode());
+}
+
+Workbook::~Workbook() = default;
+
+void Workbook::AddSheetName(const QString& name) {
+    sheetNames_.push_back(name);
+    sheets_.emplace_back();
+}
+
+uint32_t Workbook::AddString(const QString& text) {
+    strings_.push_back(text);
+    CellText::Cut(strings_.back());
+    return static_cast<uint32_t>(strings_.size() - 1);
+}
+
+uint32_t Workbook::AddStrings(std::vector<QString>&& texts) {
+    const auto base = static_cast<uint32_t>(strings_.size());
+    for (QString& text : texts) {
+        CellText::Cut(text);
+    }
+    strings_.insert(strings_.end(), std::make_move_iterator(texts.begin()),
+                    std::make_move_iterator(texts.end()));
+    return base;
+}
+
+uint32_t Workbook::AddFormat(const QString& code) {
+    auto it = formatIndex_.constFind(code);
+    if (it != formatIndex_.constEnd()) {
+        return it.value();
+    }
+    formats_.push_back(code);
+    const auto index = static_cast<uint32_t>(formats_.size() - 1);
+    formatIndex_.insert(code, index);
+    return index;
+}
+
+Worksheet& Workbook::Sheet(int index) {
+    if (index < 0 || index >= SheetCount()) {
+        throw EngineError(EngineErrorKind::InvalidCall,
+                          QStringLiteral("インデックスが有効範囲にありません。"),
+                          QStringLiteral("sheet index %1 of %2").arg(index).arg(SheetCount()));
+    }
+    auto& slot = sheets_[static_cast<size_t>(index)];
+    if (!slot) {
+        try {
+            auto sheet = std::make_unique<Worksheet>(sheetNames_[static_cast<size_t>(index)]);
+            reader_->ReadWorksheet(index, *this, *sheet);
+            sheet->Finish();
+            slot = std::move(sheet);
+        } catch (const std::bad_alloc&) {
+            // The sheet's memory is freed by now; the book is reported, the run goes on.
+            throw EngineError::ForFile(EngineErrorKind::TooLarge, path_,
+                                       QStringLiteral("out of memory reading sheet %1").arg(index));
+        }
+    }
+    return *slot;
+}
+
+const QString& Workbook::String(uint32_t index) const {
+    return index < strings_.size() ? strings_[index] : EmptyString();
+}
+
+const QString& Workbook::Format(uint32_t index) const {
+    return index < formats_.size() ? formats_[index] : GeneralCode();
+}
+
+}  // namespace engine

@@ -1,0 +1,50 @@
+// The workbook model: worksheets in workbook order (chart sheets are not worksheets), a
+// string pool shared by all sheets, and the number-format codes the cells refer to.
+// Worksheets are read on first access, so a search that stops early pays for what it read.
+#pragma once
+
+#include "engine/model/BookReader.h"
+#include "engine/model/Worksheet.h"
+
+#include <QHash>
+#include <QString>
+#include <memory>
+#include <vector>
+
+namespace engine {
+
+class Workbook {
+public:
+    Workbook(QString path, std::unique_ptr<BookReader> reader);
+    ~Workbook();
+
+    const QString& Path() const { return path_; }
+
+    // Filling (readers).
+    void AddSheetName(const QString& name);
+    uint32_t AddString(const QString& text);            // appends; returns the pool index
+    uint32_t AddStrings(std::vector<QString>&& texts);  // appends; returns the first's index
+    uint32_t AddFormat(const QString& code);            // deduplicated; returns the format index
+    void SetDate1904(bool value) { date1904_ = value; }
+
+    // Reading.
+    int SheetCount() const { return static_cast<int>(sheetNames_.size()); }
+    const QString& SheetName(int index) const { return sheetNames_.at(index); }
+    Worksheet& Sheet(int index);  // 0-based; reads it on first access (raises EngineError)
+    const QString& String(uint32_t index) const;  // the empty string for NoString
+    size_t StringCount() const { return strings_.size(); }
+    const QString& Format(uint32_t index) const;  // "General" for an unknown index
+    bool Date1904() const { return date1904_; }
+
+private:
+    QString path_;
+    std::unique_ptr<BookReader> reader_;
+    std::vector<QString> sheetNames_;
+    std::vector<std::unique_ptr<Worksheet>> sheets_;
+    std::vector<QString> strings_;
+    std::vector<QString> formats_;
+    QHash<QString, uint32_t> formatIndex_;
+    bool date1904_ = false;
+};
+
+}  // namespace engine

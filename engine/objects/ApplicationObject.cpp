@@ -1,0 +1,49 @@
+#include "engine/objects/ApplicationObject.h"
+
+#include "engine/objects/EngineSession.h"
+#include "engine/objects/MemberCall.h"
+#include "engine/objects/Presenter.h"
+#include "engine/objects/WorkbooksObject.h"
+
+namespace engine {
+
+ApplicationObject::ApplicationObject(ShownHandler shown)
+    : session_(std::make_shared<EngineSession>()), shown_(std::move(shown)) {}
+
+Variant ApplicationObject::Invoke(const QString& member, InvokeKind kind,
+                                  const std::vector<Variant>& args) {
+    const MemberCall call(member, kind, args);
+    session_->CheckRunning();
+    if (call.Is("Workbooks")) {
+        call.AllowAtMost(0);
+        return Variant(ObjectRef(std::make_shared<WorkbooksObject>(session_)));
+    }
+    if (call.IsPut("Visible")) {
+        const bool visible = call.Required(0).ToBool();
+        session_->SetVisible(visible);
+        if (visible) {
+            if (Presenter* presenter = CurrentPresenter()) {
+                presenter->Show();
+            }
+            if (shown_) {
+                shown_(shared_from_this());
+            }
+        }
+        return {};
+    }
+    if (call.Is("Visible")) {
+        return Variant(session_->Visible());
+    }
+    if (call.Is("Quit")) {
+        call.AllowAtMost(0);
+        session_->Quit();
+        return {};
+    }
+    call.Unsupported();
+}
+
+bool ApplicationObject::IsShownAndRunning() const {
+    return !session_->HasQuit() && session_->Visible();
+}
+
+}  // namespace engine

@@ -1,0 +1,51 @@
+// The state of one engine application instance: its open workbooks, whether it was made
+// visible, whether it has quit, and the conditions of its last Find (which FindNext reuses
+// on a range that has not searched itself). Shared by the objects the application hands out.
+#pragma once
+
+#include "engine/find/FindOptions.h"
+
+#include <QString>
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace engine {
+
+class BookReadAhead;
+class OpenBook;
+
+class EngineSession : public std::enable_shared_from_this<EngineSession> {
+public:
+    EngineSession();
+    ~EngineSession();
+
+    // Raises EngineError once the application has quit.
+    void CheckRunning() const;
+    bool HasQuit() const { return quit_; }
+
+    bool Visible() const { return visible_; }
+    void SetVisible(bool visible) { visible_ = visible; }
+
+    // Opens the workbook at `path`, or returns it when this application has it open.
+    std::shared_ptr<OpenBook> Open(const QString& path);
+    int OpenCount() const { return static_cast<int>(books_.size()); }
+    // Names the next workbook Open will be asked for, so it can be read ahead.
+    void ReadAhead(const QString& path);
+    // Forgets a workbook that was closed.
+    void Forget(const OpenBook& book);
+    // Closes every workbook; later calls on the application's objects raise an error.
+    void Quit();
+
+    const std::optional<FindOptions>& LastFind() const { return lastFind_; }
+    void SetLastFind(const FindOptions& options) { lastFind_ = options; }
+
+private:
+    bool quit_ = false;
+    bool visible_ = false;
+    std::vector<std::shared_ptr<OpenBook>> books_;
+    std::unique_ptr<BookReadAhead> readAhead_;  // from the first workbook named
+    std::optional<FindOptions> lastFind_;
+};
+
+}  // namespace engine

@@ -1,0 +1,62 @@
+#include "engine/objects/OpenBook.h"
+
+#include "engine/model/EngineError.h"
+#include "engine/model/Workbook.h"
+#include "engine/objects/EngineSession.h"
+#include "engine/objects/Presenter.h"
+
+namespace engine {
+
+OpenBook::OpenBook(std::shared_ptr<Workbook> book, QString canonicalPath,
+                   std::weak_ptr<EngineSession> session)
+    : book_(std::move(book)),
+      canonicalPath_(std::move(canonicalPath)),
+      session_(std::move(session)) {}
+
+Workbook& OpenBook::Book() {
+    if (const auto session = session_.lock()) {
+        session->CheckRunning();
+    }
+    if (!book_) {
+        throw EngineError(EngineErrorKind::InvalidCall,
+                          QStringLiteral("ブックは既に閉じられています。"));
+    }
+    return *book_;
+}
+
+Worksheet& OpenBook::Sheet(int index) {
+    return Book().Sheet(index);
+}
+
+void OpenBook::Close() {
+    Book();  // closing twice is an error, as with any call on a closed workbook
+    book_.reset();
+    if (const auto session = session_.lock(); session && !session->HasQuit()) {
+        session->Forget(*this);
+    }
+}
+
+void OpenBook::ActivateSheet(int index) {
+    Sheet(index);
+    activeSheet_ = index;
+    if (Presenter* presenter = VisiblePresenter()) {
+        presenter->SelectSheet(*book_, index);
+    }
+}
+
+void OpenBook::ActivateCell(int index, int32_t row, int32_t column) {
+    Sheet(index);
+    activeSheet_ = index;
+    activeRow_ = row;
+    activeColumn_ = column;
+    if (Presenter* presenter = VisiblePresenter()) {
+        presenter->SelectCell(*book_, index, row, column);
+    }
+}
+
+Presenter* OpenBook::VisiblePresenter() const {
+    const auto session = session_.lock();
+    return session && session->Visible() ? CurrentPresenter() : nullptr;
+}
+
+}  // namespace engine

@@ -1,0 +1,73 @@
+#include "engine/readers/csv/CsvReader.h"
+
+#include "engine/model/EngineError.h"
+#include "engine/model/Workbook.h"
+#include "engine/readers/WorkbookFile.h"
+#include "engine/readers/csv/CsvCellTyper.h"
+#include "engine/readers/csv/CsvDecoder.h"
+#include "engine/readers/csv/CsvFormula.h"
+#include "engine/readers/csv/CsvParser.h"
+
+#include <QDate>
+#include <QFileInfo>
+
+namespace engine {
+namespace {
+
+// The application's limit on sheet-name length.
+constexpr qsizetype MaxSheetName = 31;
+
+[[noreturn]] void TooLarge(const QString& path, const QString& detail) {
+    throw EngineError::ForFile(EngineErrorKind::TooLarge, path, detail);
+}
+
+}  // namespace
+
+CsvReader::CsvReader(const QString& path, CsvLimits limits) : path_(path), limits_(limits) {}
+
+void CsvReader::ReadWorkbook(Workbook& book) {
+    bytes_ = WorkbookFile::ReadAll(path_, limits_.maxFileBytes);
+    book.AddSheetName(QFileInfo(path_).completeBaseName().left(MaxSheetName));
+}
+
+void CsvReader::ReadWorksheet(int, Workbook& book, Worksheet& sheet) {
+    const QString text = CsvDecoder::Decode(bytes_);
+    bytes_.clear();
+    bytes_.squeeze();
+
+    CsvParser parser(text);
+    CsvCellTyper typer(book, QDate::currentDate().year());
+    std::vector<Cell> cells;
+    bool hasFormula = false;
+    int64_t row = 1;
+    int64_t column = 1;
+    QStringView field;
+    bool endsRecord = false;
+    while (parser.Next(field, endsRecord)) {
+        if (!field.isEmpty()) {
+            if (row > MaxRows || column > MaxColumns) {
+                TooLarge(path_, QStringLiteral("field at row %1, column %2").arg(row).arg(column));
+            }
+            if (static_cast<int64_t>(cells.size()) >= limits_.maxCells) {
+                TooLarge(path_, QStringLiteral("more than %1 cells").arg(limits_.maxCells));
+            }
+            if (auto cell =
+                    typer.Type(field, static_cast<int32_t>(row), static_cast<int32_t>(column))) {
+                hasFormula = hasFormula || cell->formula != NoString;
+                cells.push_back(*cell);
+            }
+        }
+        if (endsRecord) {
+            ++row;
+            column = 1;
+        } else {
+            ++column;
+        }
+    }
+    if (hasFormula) {
+        CsvFormula::EvaluateAll(book, cells);
+    }
+    sheet.AddCells(std::move(cells));
+}
+
+}  // namespace engine

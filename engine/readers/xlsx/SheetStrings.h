@@ -1,0 +1,35 @@
+// The strings a worksheet reader makes (inline text, formulas, error codes), pooled apart from
+// the workbook while the sheet is read, so a part of the sheet can be read on another thread.
+// Their indexes carry LocalBit until MoveInto() hands them to the workbook's pool.
+#pragma once
+
+#include "engine/model/Cell.h"
+
+#include <QString>
+#include <cstdint>
+#include <vector>
+
+namespace engine {
+
+class Workbook;
+
+class SheetStrings {
+public:
+    static constexpr uint32_t LocalBit = 0x80000000u;
+
+    uint32_t Add(QString text) {
+        strings_.push_back(std::move(text));
+        return LocalBit | static_cast<uint32_t>(strings_.size() - 1);
+    }
+
+    // Appends the strings to the workbook's pool.
+    void MoveInto(Workbook& book);
+    // Turns the local indexes of `cells` into the pool indexes MoveInto gave them.
+    void Remap(std::vector<Cell>& cells) const;
+
+private:
+    std::vector<QString> strings_;
+    uint32_t base_ = 0;
+};
+
+}  // namespace engine

@@ -1,0 +1,504 @@
+#include "engine/readers/xlsx/WorksheetPart.h"
+
+#include "engine/model/EngineError.h"
+#include "engine/model/Workbook.h"
+#include "engine/readers/xlsx/CellReference.h"
+
+#include <QDateTime>
+#include <algorithm>
+#include <charconv>
+#include <cstring>
+
+namespace engine {
+namespace {
+
+// A rough lower bound of the XML one stored cell takes, to bound the reservation a
+// `<dimension>` asks for by what the part can actually hold.
+constexpr uint64_t MinBytesPerCell = 24;
+
+[[noreturn]] void Damaged(const QString& detail) {
+    throw EngineError(EngineErrorKind::Damaged, QString(), detail);
+}
+
+[[noreturn]] void TooManyCells() {
+    throw EngineError(
+        EngineErrorKind::TooLarge, QString(),
+        QStringLiteral("more than %1 cells in one sheet").arg(WorksheetPart::MaxCells));
+}
+
+bool ParseInt(std::string_view text, int& value) {
+    return std::from_chars(text.data(), text.data() + text.size(), value).ec == std::errc();
+}
+
+bool ParseNumber(const std::string& text, double& value) {
+    const char* begin = text.data();
+    const char* end = begin + text.size();
+    while (begin < end && (*begin == ' ' || *begin == '+')) {
+        ++begin;
+    }
+    const auto result = std::from_chars(begin, end, value);
+    return result.ec == std::errc() && result.ptr == end;
+}
+
+// An ISO 8601 date-time as a serial of the workbook's date system; false if unreadable.
+bool IsoToSerial(const std::string& text, bool date1904, double& serial) {
+    const QString iso = QString::fromStdString(text).trimmed();
+    QDateTime moment = QDateTime::fromString(iso, Qt::ISODateWithMs);
+    if (!moment.isValid()) {
+        const QDate date = QDate::fromString(iso, Qt::ISODate);
+        if (!date.isValid()) {
+            return false;
+        }
+        moment = QDateTime(date, QTime(0, 0));
+    }
+    const QDate date = moment.date();
+    qint64 days = date1904 ? QDate(1904, 1, 1).daysTo(date) : QDate(1899, 12, 30).daysTo(date);
+    if (!date1904 && days < 61) {
+        --days;  // before the 1900 system's 29 February
+    }
+    serial = static_cast<double>(days) + moment.time().msecsSinceStartOfDay() / 86400000.0;
+    return true;
+}
+
+char TypeCode(std::string_view type) {
+    if (type == "s" || type == "b" || type == "e" || type == "d" || type == "n") {
+        return type[0];
+    }
+    if (type == "str") {
+        return 'r';
+    }
+    if (type == "inlineStr") {
+        return 'i';
+    }
+    return 'n';
+}
+
+}  // namespace
+
+WorksheetPart::WorksheetPart(Workbook& book, Worksheet& sheet, const Context& context,
+                             QString partName)
+    : book_(book),
+      sheet_(sheet),
+      context_(context),
+      scanner_(std::move(partName)),
+      formulas_(strings_) {}
+
+void WorksheetPart::Feed(std::string_view chunk) {
+    scanner_.Feed(chunk);
+    Scan();
+}
+
+void WorksheetPart::FeedInPieces(std::string_view bytes) {
+    for (size_t at = 0; at < bytes.size(); at += Piece) {
+        Feed(bytes.substr(at, Piece));
+    }
+}
+
+void WorksheetPart::Scan() {
+    XmlScanner::Token token;
+    while (scanner_.Next(token)) {
+        switch (token.kind) {
+            case XmlScanner::Kind::StartTag:
+                StartElement(token);
+                if (token.selfClosing) {
+                    EndElement(token.name);
+                }
+                break;
+            case XmlScanner::Kind::EndTag:
+                EndElement(token.name);
+                break;
+            case XmlScanner::Kind::Text:
+                Characters(token);
+                break;
+        }
+    }
+}
+
+void WorksheetPart::StartElement(const XmlScanner::Token& tag) {
+    const std::string_view name = tag.name;
+    if (capture_ == Capture::Inline) {
+        inlineText_.Start(name);
+    } else if (name == "c" && inSheetData_) {
+        StartCell(tag.attributes);
+        if (!tag.selfClosing) {
+            TakeSimpleContent();
+        }
+    } else if (name == "v" && inCell_) {
+        capture_ = Capture::Value;
+        hasValue_ = true;
+        value_.clear();
+    } else if (name == "f" && inCell_) {
+        StartFormula(tag.attributes);
+    } else if (name == "is" && inCell_) {
+        capture_ = Capture::Inline;
+        hasInline_ = true;
+        inlineText_.Take();
+    } else if (name == "row" && inSheetData_) {
+        StartRow(tag.attributes);
+    } else if (name == "sheetData") {
+        inSheetData_ = true;
+    } else if (name == "dimension") {
+        StartDimension(tag.attributes);
+    }
+}
+
+void WorksheetPart::EndElement(std::string_view name) {
+    if (capture_ == Capture::Inline) {
+        if (name == "is") {
+            capture_ = Capture::None;
+        } else {
+            inlineText_.End(name);
+        }
+    } else if (name == "v" || name == "f") {
+        capture_ = Capture::None;
+    } else if (name == "c" && inCell_) {
+        EndCell();
+    } else if (name == "sheetData") {
+        inSheetData_ = false;
+    }
+}
+
+void WorksheetPart::Characters(const XmlScanner::Token& text) {
+    // A value or formula longer than any cell holds is read no further; the pool cuts it.
+    switch (capture_) {
+        case Capture::Value:
+            if (value_.size() < MaxTextBytes) {
+                scanner_.DecodeText(text, value_);
+            }
+            break;
+        case Capture::Formula:
+            if (formula_.size() < MaxTextBytes) {
+                scanner_.DecodeText(text, formula_);
+            }
+            break;
+        case Capture::Inline:
+            scratch_.clear();
+            scanner_.DecodeText(text, scratch_);
+            inlineText_.Characters(scratch_);
+            break;
+        case Capture::None:
+            break;
+    }
+}
+
+void WorksheetPart::StartDimension(std::string_view attributes) {
+    scanner_.ForEachAttribute(attributes, [&](std::string_view name, std::string_view value) {
+        CellRect rect;
+        if (name == "ref" &&
+            CellReference::ParseRange(scanner_.DecodeAttribute(value, scratch_), rect)) {
+            const uint64_t declared =
+                uint64_t(rect.bottom - rect.top + 1) * uint64_t(rect.right - rect.left + 1);
+            cells_.reserve(static_cast<size_t>(
+                std::min({declared, context_.partSize / MinBytesPerCell, uint64_t{MaxCells}})));
+        }
+    });
+}
+
+void WorksheetPart::StartRow(std::string_view attributes) {
+    int row = row_ + 1;
+    bool numbered = false;
+    scanner_.ForEachAttribute(attributes, [&](std::string_view name, std::string_view value) {
+        if (name != "r") {
+            return;
+        }
+        const std::string_view r = scanner_.DecodeAttribute(value, scratch_);
+        if (!ParseInt(r, row) || row < 1 || row > MaxRows) {
+            Damaged(QStringLiteral("row number %1 is outside the sheet")
+                        .arg(QString::fromUtf8(r.data(), qsizetype(r.size()))));
+        }
+        numbered = true;
+    });
+    if (!numbered && row > MaxRows) {
+        Damaged(QStringLiteral("more rows than the sheet holds"));
+    }
+    if (rowCount_++ == 0) {
+        firstRowNumbered_ = numbered;
+    }
+    row_ = row;
+    column_ = 0;
+}
+
+void WorksheetPart::StartCell(std::string_view attributes) {
+    bool positioned = false;
+    type_ = 'n';
+    int xf = 0;
+    styled_ = false;
+    dynamicArray_ = false;
+    scanner_.ForEachAttribute(attributes, [&](std::string_view name, std::string_view value) {
+        if (name == "r") {
+            const std::string_view r = scanner_.DecodeAttribute(value, scratch_);
+            if (!CellReference::Parse(r, row_, column_)) {
+                Damaged(QStringLiteral("cell reference %1 is outside the sheet")
+                            .arg(QString::fromUtf8(r.data(), qsizetype(r.size()))));
+            }
+            positioned = true;
+        } else if (name == "t") {
+            type_ = TypeCode(scanner_.DecodeAttribute(value, scratch_));
+        } else if (name == "s") {
+            styled_ = ParseInt(scanner_.DecodeAttribute(value, scratch_), xf) && xf != 0;
+        } else if (name == "cm") {
+            dynamicArray_ = true;
+        }
+    });
+    if (!positioned) {
+        row_ = std::max(row_, 1);
+        if (++column_ > MaxColumns) {
+            Damaged(QStringLiteral("row %1 has more cells than the sheet has columns").arg(row_));
+        }
+    }
+    // An unknown cell format shows as General, as a missing one does.
+    format_ = styled_ && xf > 0 && static_cast<size_t>(xf) < context_.cellFormats.size()
+                  ? context_.cellFormats[static_cast<size_t>(xf)]
+                  : 0;
+    inCell_ = true;
+    hasValue_ = hasFormula_ = hasInline_ = false;
+    value_.clear();
+    formula_.clear();
+}
+
+// Most cells are `<c …><v>…</v></c>` or `<c …><f>…</f><v>…</v></c>`: those are read here
+// without a token per element; anything else is left to the token loop.
+void WorksheetPart::TakeSimpleContent() {
+    std::string_view text;
+    if (scanner_.NextSimpleElement("f", text)) {
+        StartFormula({});
+        capture_ = Capture::None;
+        formula_.assign(text);
+    }
+    if (scanner_.NextSimpleElement("v", text)) {
+        hasValue_ = true;
+        value_.assign(text);
+    }
+    if (scanner_.NextEndTag("c")) {
+        EndCell();
+    }
+}
+
+void WorksheetPart::StartFormula(std::string_view attributes) {
+    capture_ = Capture::Formula;
+    hasFormula_ = true;
+    formula_.clear();
+    formulaType_ = "normal";
+    sharedIndex_ = -1;
+    formulaRef_.clear();
+    std::string r1, r2;
+    scanner_.ForEachAttribute(attributes, [&](std::string_view name, std::string_view value) {
+        if (name == "t") {
+            formulaType_ = scanner_.DecodeAttribute(value, scratch_);
+        } else if (name == "si") {
+            if (!ParseInt(scanner_.DecodeAttribute(value, scratch_), sharedIndex_)) {
+                sharedIndex_ = -1;
+            }
+        } else if (name == "ref") {
+            formulaRef_ = scanner_.DecodeAttribute(value, scratch_);
+        } else if (name == "r1") {
+            r1 = scanner_.DecodeAttribute(value, scratch_);
+        } else if (name == "r2") {
+            r2 = scanner_.DecodeAttribute(value, scratch_);
+        }
+    });
+    tableInputs_.clear();
+    if (formulaType_ == "dataTable") {
+        tableInputs_ = r1 + "," + r2;
+    }
+}
+
+void WorksheetPart::EndCell() {
+    inCell_ = false;
+    Cell cell;
+    cell.row = row_;
+    cell.column = column_;
+    cell.format = format_;
+    SetValue(cell);
+    if (hasFormula_) {
+        SetFormula(cell);
+    } else if (!dynamicArray_) {
+        cell.formula = formulas_.ArrayAt(row_, column_);
+    }
+    if (hasFormula_ && cell.formula == NoString && formulaType_ == "shared") {
+        pending_.push_back({cell, sharedIndex_});
+        return;
+    }
+    if (cell.type == CellType::Blank && cell.formula == NoString && !styled_) {
+        return;
+    }
+    AddCell(cell);
+}
+
+void WorksheetPart::SetValue(Cell& cell) {
+    if (type_ == 'i') {
+        cell.type = CellType::Text;
+        cell.text = hasInline_ ? strings_.Add(inlineText_.Take()) : EmptyText();
+        return;
+    }
+    if (!hasValue_) {
+        // A formula without a cached result: nothing to show until recalculated.
+        if (hasFormula_) {
+            cell.type = CellType::Text;
+            cell.text = EmptyText();
+        }
+        return;
+    }
+    switch (type_) {
+        case 's': {
+            int index = -1;
+            if (!ParseInt(value_, index) || index < 0 ||
+                static_cast<size_t>(index) >= context_.sharedStrings.size()) {
+                Damaged(QStringLiteral("shared string %1 of %2 does not exist")
+                            .arg(QString::fromStdString(value_))
+                            .arg(context_.sharedStrings.size()));
+            }
+            cell.type = CellType::Text;
+            cell.text = context_.sharedStrings[static_cast<size_t>(index)];
+            return;
+        }
+        case 'r':
+            cell.type = CellType::Text;
+            cell.text = strings_.Add(RichText::DecodeEscapes(value_));
+            return;
+        case 'b':
+            cell.type = CellType::Boolean;
+            cell.number = (value_ == "1" || value_ == "true" || value_ == "TRUE") ? 1 : 0;
+            return;
+        case 'e':
+            cell.type = CellType::Error;
+            cell.text = strings_.Add(QString::fromStdString(value_));
+            return;
+        case 'd':
+            if (IsoToSerial(value_, context_.date1904, cell.number)) {
+                cell.type = CellType::Number;
+                return;
+            }
+            break;
+        default:
+            if (ParseNumber(value_, cell.number)) {
+                cell.type = CellType::Number;
+                return;
+            }
+            break;
+    }
+    // A value that does not read as its type is kept as the text the file holds.
+    cell.type = CellType::Text;
+    cell.text = strings_.Add(QString::fromStdString(value_));
+}
+
+void WorksheetPart::SetFormula(Cell& cell) {
+    const QString text = QString::fromUtf8(formula_.data(), qsizetype(formula_.size()));
+    if (formulaType_ == "shared" && sharedIndex_ >= 0) {
+        cell.formula = text.isEmpty() ? formulas_.SharedMember(sharedIndex_, row_, column_)
+                                      : formulas_.SharedMaster(sharedIndex_, row_, column_, text);
+        return;
+    }
+    if (formulaType_ == "dataTable") {
+        cell.formula =
+            strings_.Add(QStringLiteral("TABLE(%1)").arg(QString::fromStdString(tableInputs_)));
+        return;
+    }
+    if (text.isEmpty()) {
+        return;
+    }
+    cell.formula = formulas_.Plain(text);
+    CellRect range;
+    if (formulaType_ == "array" && !dynamicArray_ &&
+        CellReference::ParseRange(formulaRef_, range)) {
+        formulas_.AddArray(range, cell.formula);
+    }
+}
+
+void WorksheetPart::AddCell(const Cell& cell) {
+    CountCell();
+    cells_.push_back(cell);
+}
+
+void WorksheetPart::CountCell() {
+    if (++cellCount_ > MaxCells) {
+        TooManyCells();
+    }
+}
+
+uint32_t WorksheetPart::EmptyText() {
+    if (emptyText_ == NoString) {
+        emptyText_ = strings_.Add(QString());
+    }
+    return emptyText_;
+}
+
+void WorksheetPart::Finish() {
+    FinishRows();
+    ResolvePending(formulas_, formulas_);
+    PoolStrings();
+    sheet_.AddCells(std::move(cells_));
+    sheet_.AddCells(std::move(resolved_));
+}
+
+void WorksheetPart::ResumeInSheetData(const XmlScanner& head) {
+    scanner_.ResumeFrom(head);
+    inSheetData_ = true;
+}
+
+void WorksheetPart::ReserveFor(uint64_t bytes) {
+    cells_.reserve(static_cast<size_t>(std::min(bytes / MinBytesPerCell, uint64_t{MaxCells})));
+}
+
+void WorksheetPart::FinishRows() {
+    scanner_.Finish();
+    Scan();
+}
+
+bool WorksheetPart::BetweenRows() const {
+    return scanner_.Depth() == 2 && scanner_.OnlySpacePending() && inSheetData_ && !inCell_ &&
+           capture_ == Capture::None;
+}
+
+void WorksheetPart::ShareMastersWith(WorksheetPart& later, MasterBoard& board) {
+    formulas_.PostTo(board);
+    later.formulas_.BorrowFrom(board);
+}
+
+bool WorksheetPart::MastersAgreeWith(const WorksheetPart& earlier) const {
+    return formulas_.BorrowedLatest() &&
+           std::none_of(pending_.begin(), pending_.end(), [&](const PendingMember& member) {
+               return earlier.formulas_.HasMaster(member.si);
+           });
+}
+
+void WorksheetPart::FinishJoined(WorksheetPart& rest) {
+    // Read in order, a member before its master takes the last master of the whole sheet.
+    // (Members of the later rows whose master is in the earlier ones took it while reading.)
+    ResolvePending(rest.formulas_, formulas_);
+    rest.ResolvePending(rest.formulas_, rest.formulas_);
+    if (cellCount_ + rest.cellCount_ > MaxCells) {
+        TooManyCells();
+    }
+    PoolStrings();
+    rest.PoolStrings();
+    // The order of reading in one pass: cells, then members resolved at the end.
+    sheet_.AddCells(std::move(cells_));
+    sheet_.AddCells(std::move(rest.cells_));
+    sheet_.AddCells(std::move(resolved_));
+    sheet_.AddCells(std::move(rest.resolved_));
+}
+
+void WorksheetPart::ResolvePending(const FormulaGroups& first, const FormulaGroups& second) {
+    for (PendingMember& member : pending_) {
+        Cell& cell = member.cell;
+        std::optional<QString> text = first.MemberText(member.si, cell.row, cell.column);
+        if (!text) {
+            text = second.MemberText(member.si, cell.row, cell.column);
+        }
+        cell.formula = text ? strings_.Add(std::move(*text)) : NoString;
+        if (cell.formula != NoString || cell.type != CellType::Blank) {
+            CountCell();
+            resolved_.push_back(cell);
+        }
+    }
+    pending_.clear();
+}
+
+void WorksheetPart::PoolStrings() {
+    strings_.MoveInto(book_);
+    strings_.Remap(cells_);
+    strings_.Remap(resolved_);
+}
+
+}  // namespace engine

@@ -1,0 +1,54 @@
+// Feeds XML to a handler through expat, chunk by chunk as a zip member inflates. Rejects
+// document type declarations (no part of a workbook has one, and entity expansion is how
+// small hostile files grow) and nesting deeper than any workbook part needs.
+// Raises EngineError (Damaged, empty message) with the part name and line in the detail.
+#pragma once
+
+#include "engine/readers/xlsx/XmlHandler.h"
+
+#include <QString>
+#include <exception>
+#include <string_view>
+
+struct XML_ParserStruct;
+
+namespace engine {
+
+class ZipArchive;
+
+class XmlStream {
+public:
+    static constexpr int MaxDepth = 256;
+
+    XmlStream(XmlHandler& handler, QString partName);
+    ~XmlStream();
+    XmlStream(const XmlStream&) = delete;
+    XmlStream& operator=(const XmlStream&) = delete;
+
+    void Feed(std::string_view chunk);
+    void Finish();
+
+    // Reads zip member `partName` of `zip` through `handler`.
+    static void ParsePart(ZipArchive& zip, const QString& partName, XmlHandler& handler);
+
+private:
+    static void OnStart(void* self, const char* name, const char** attributes);
+    static void OnEnd(void* self, const char* name);
+    static void OnCharacters(void* self, const char* text, int length);
+    static void OnDoctype(void* self, const char*, const char*, const char*, int);
+    void Abort(const char* reason);
+    // Runs a handler call; an exception stops the parser and is raised again from Check(),
+    // since it must not unwind through expat's C frames.
+    template <typename Call>
+    void Guarded(Call call);
+    void Check(int status);
+
+    XmlHandler& handler_;
+    QString partName_;
+    XML_ParserStruct* parser_;
+    int depth_ = 0;
+    const char* abortReason_ = nullptr;
+    std::exception_ptr failure_;
+};
+
+}  // namespace engine

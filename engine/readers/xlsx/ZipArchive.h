@@ -1,0 +1,77 @@
+// A read-only zip container over a file read into memory: the central directory is read once,
+// members are found by name (case-insensitively, with `\` taken as `/`), and a member's bytes
+// are inflated in chunks straight into a sink, so a large worksheet is never held whole. A
+// member of some size inflates on a second thread while the sink reads the chunks made.
+// Inflated output is capped per member (by ratio) and per archive (in total).
+// Raises EngineError with an empty message and a technical detail; the reader adds the text
+// the user sees.
+#pragma once
+
+#include "engine/readers/xlsx/ChunkPipeline.h"
+
+#include <QByteArray>
+#include <QHash>
+#include <QString>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace engine {
+
+class ZipArchive {
+public:
+    struct Entry {
+        QString name;  // as stored, with `/` separators
+        uint64_t compressedSize = 0;
+        uint64_t uncompressedSize = 0;
+        uint64_t localHeaderOffset = 0;
+        uint32_t crc = 0;
+        uint16_t method = 0;
+        uint16_t flags = 0;
+    };
+    using Sink = std::function<void(std::string_view chunk)>;
+
+    static constexpr uint64_t MaxTotalInflated = uint64_t{4} << 30;
+    // Worksheet XML rarely compresses beyond 100:1; small members may inflate freely.
+    static constexpr uint64_t MaxRatio = 500;
+    static constexpr uint64_t RatioAllowance = uint64_t{16} << 20;
+    static constexpr size_t MaxEntries = 1 << 20;
+    // Below this inflated size, handing chunks to another thread costs more than it saves.
+    static constexpr uint64_t PipelineMinimum = 32 * 1024;
+
+    // Larger files are refused before they are read.
+    static constexpr qint64 MaxFileSize = qint64{1} << 30;
+
+    // Reads the file and its central directory.
+    explicit ZipArchive(const QString& path);
+
+    const std::vector<Entry>& Entries() const { return entries_; }
+    // The member named `name` ("xl/workbook.xml"), or null.
+    const Entry* Find(QStringView name) const;
+    // Streams the member's inflated bytes to `sink` and checks its CRC. An exception from
+    // `sink` stops the reading and is raised again.
+    void Read(const Entry& entry, const Sink& sink);
+    // The member's bytes inflated whole into `out`, CRC checked; false (and nothing read)
+    // when it is not deflated or its declared size is not its size: read those with Read().
+    bool ReadWhole(const Entry& entry, std::string& out);
+
+private:
+    void ReadCentralDirectory();
+    std::string_view Bytes(uint64_t offset, uint64_t size, const char* what) const;
+    std::string_view MemberData(const Entry& entry) const;
+    // Inflates into the buffers `acquire` gives (ChunkSize bytes each) and hands each
+    // filled one to `publish(size)`.
+    template <typename Acquire, typename Publish>
+    void Inflate(const Entry& entry, std::string_view input, Acquire acquire, Publish publish);
+
+    QByteArray bytes_;
+    std::string_view data_;
+    std::vector<Entry> entries_;
+    QHash<QString, size_t> index_;  // folded name → entries_ position
+    uint64_t inflatedTotal_ = 0;
+    ChunkPipeline pipeline_;
+};
+
+}  // namespace engine

@@ -1,0 +1,45 @@
+// The workbook model's guarantees to every reader: texts are cut to what a cell holds, and
+// running out of memory while a sheet is read becomes that book's "too large" error.
+#include "engine/model/CellText.h"
+#include "engine/model/EngineError.h"
+#include "tests/engine/model/MemoryBook.h"
+
+#include <gtest/gtest.h>
+
+#include <new>
+
+namespace {
+
+using engine::MaxTextLength;
+
+TEST(Workbook, TextsAreCutToACellsLengthNeverInsideAPair) {
+    const QString pair = QStringLiteral("\U0001F600");
+    const QString exact(MaxTextLength, u'a');
+    const QString splitPair = QString(MaxTextLength - 1, u'b') + pair;
+    auto book = testbook::Make({[&](engine::Workbook& b, engine::Worksheet& sheet) {
+        sheet.AddNote({1, 1, QString(100000, u'n')});
+        b.AddStrings({QString(MaxTextLength + 1, u'c'), splitPair});
+    }});
+    const uint32_t long1 = book->AddString(QString(5'000'000, u'x'));
+    const uint32_t same = book->AddString(exact);
+    book->Sheet(0);
+    EXPECT_EQ(book->String(long1), QString(MaxTextLength, u'x'));
+    EXPECT_EQ(book->String(same), exact);
+    EXPECT_EQ(book->String(same + 1), QString(MaxTextLength, u'c'));
+    EXPECT_EQ(book->String(same + 2), QString(MaxTextLength - 1, u'b'));
+    EXPECT_EQ(book->Sheet(0).Notes().front().text.size(), MaxTextLength);
+}
+
+TEST(Workbook, RunningOutOfMemoryInASheetIsTheBooksTooLargeError) {
+    auto book =
+        testbook::Make({[](engine::Workbook&, engine::Worksheet&) { throw std::bad_alloc(); }});
+    try {
+        book->Sheet(0);
+        FAIL() << "no error";
+    } catch (const engine::EngineError& error) {
+        EXPECT_EQ(error.Kind(), engine::EngineErrorKind::TooLarge);
+        EXPECT_TRUE(error.Message().contains(QStringLiteral("memory.xlsx")));
+    }
+}
+
+}  // namespace
