@@ -7,10 +7,6 @@ namespace engine {
 class Workbook;
 class Worksheet;
 
-// The threads a reader may use for one large sheet: two, or only the caller's when other
-// workbooks are being read on the other cores.
-enum class SheetThreads { Two, One };
-
 class BookReader {
 public:
     virtual ~BookReader() = default;

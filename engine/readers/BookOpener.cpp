@@ -38,11 +38,11 @@ QString Native(const QString& path) {
     return QDir::toNativeSeparators(path);
 }
 
-std::unique_ptr<BookReader> ReaderFor(const QString& path, SheetThreads threads) {
+std::unique_ptr<BookReader> ReaderFor(const QString& path, ReadPolicy policy) {
     const QByteArray head = WorkbookFile::Head(path, 8);
     switch (Sniff(head)) {
         case Container::Zip:
-            return std::make_unique<XlsxReader>(path, threads);
+            return std::make_unique<XlsxReader>(path, policy);
         case Container::CompoundFile:
             return std::make_unique<XlsReader>(path);
         case Container::OldBiff:
@@ -63,9 +63,9 @@ std::unique_ptr<BookReader> ReaderFor(const QString& path, SheetThreads threads)
 
 }  // namespace
 
-std::unique_ptr<Workbook> OpenWorkbook(const QString& path, SheetThreads threads) {
+std::unique_ptr<Workbook> OpenWorkbook(const QString& path, ReadPolicy policy) {
     try {
-        std::unique_ptr<BookReader> reader = ReaderFor(path, threads);
+        std::unique_ptr<BookReader> reader = ReaderFor(path, policy);
         BookReader& bookReader = *reader;
         auto book = std::make_unique<Workbook>(path, std::move(reader));
         bookReader.ReadWorkbook(*book);

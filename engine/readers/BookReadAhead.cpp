@@ -21,8 +21,7 @@ void BookReadAhead::Add(const QString& path) {
     entry->path = path;
     entries_.push_back(std::move(entry));
     if (workers_.empty()) {
-        const size_t cores = std::max(1u, std::thread::hardware_concurrency());
-        for (size_t i = 0; i < std::min(MaxWorkers, cores); ++i) {
+        for (size_t i = 0; i < ReadPolicy::ReadAheadWorkers(); ++i) {
             workers_.emplace_back(&BookReadAhead::Work, this);
         }
     }
@@ -71,9 +70,9 @@ void BookReadAhead::Work() {
         entry->state = State::Reading;
         entry->bytes = QFileInfo(entry->path).size();
         // With other workbooks to read, the other cores have work: one thread per workbook.
-        const SheetThreads threads = OthersPending(*entry) ? SheetThreads::One : SheetThreads::Two;
+        const ReadPolicy policy = OthersPending(*entry) ? ReadPolicy::OneThread() : ReadPolicy{};
         lock.unlock();
-        std::unique_ptr<Workbook> book = Read(*entry, threads);
+        std::unique_ptr<Workbook> book = Read(*entry, policy);
         lock.lock();
         entry->book = std::move(book);
         entry->state = entry->book ? State::Ready : State::Failed;
@@ -100,12 +99,12 @@ bool BookReadAhead::OthersPending(const Entry& entry) const {
     });
 }
 
-std::unique_ptr<Workbook> BookReadAhead::Read(const Entry& entry, SheetThreads threads) const {
+std::unique_ptr<Workbook> BookReadAhead::Read(const Entry& entry, ReadPolicy policy) const {
     if (entry.bytes > MaxFileSize) {
         return nullptr;
     }
     try {
-        std::unique_ptr<Workbook> book = OpenWorkbook(entry.path, threads);
+        std::unique_ptr<Workbook> book = OpenWorkbook(entry.path, policy);
         for (int i = 0; i < book->SheetCount(); ++i) {
             if (stopping_) {
                 return nullptr;

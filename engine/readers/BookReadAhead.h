@@ -6,6 +6,7 @@
 #pragma once
 
 #include "engine/model/Workbook.h"
+#include "engine/readers/ReadPolicy.h"
 
 #include <QString>
 #include <atomic>
@@ -27,8 +28,6 @@ public:
     static constexpr qint64 MaxAheadBytes = qint64{8} << 20;
     // Larger files are left to Open: they would hold much memory, and stopping waits for them.
     static constexpr qint64 MaxFileSize = qint64{32} << 20;
-    // Threads reading: one per core, at most this many.
-    static constexpr size_t MaxWorkers = 2;
 
     BookReadAhead();
     ~BookReadAhead();  // stops
@@ -59,7 +58,7 @@ private:
     // Whether any entry other than `entry` is queued or being read; called with the mutex held.
     bool OthersPending(const Entry& entry) const;
     // The workbook with all its sheets read, or null when it fails or reading stops.
-    std::unique_ptr<Workbook> Read(const Entry& entry, SheetThreads threads) const;
+    std::unique_ptr<Workbook> Read(const Entry& entry, ReadPolicy policy) const;
 
     std::mutex mutex_;
     std::condition_variable changed_;

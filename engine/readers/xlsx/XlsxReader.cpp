@@ -36,8 +36,8 @@ void WithFileMessage(const QString& path, Work work) {
 
 }  // namespace
 
-XlsxReader::XlsxReader(const QString& path, SheetThreads threads) : path_(path), threads_(threads) {
-    WithFileMessage(path_, [&] { zip_ = std::make_unique<ZipArchive>(path_); });
+XlsxReader::XlsxReader(const QString& path, ReadPolicy policy) : path_(path), policy_(policy) {
+    WithFileMessage(path_, [&] { zip_ = std::make_unique<ZipArchive>(path_, policy_); });
 }
 
 XlsxReader::~XlsxReader() = default;
@@ -111,7 +111,7 @@ void XlsxReader::ReadWorksheet(int index, Workbook& book, Worksheet& sheet) {
         if (entry->uncompressedSize >= WorksheetSplit::MinimumSize &&
             entry->uncompressedSize <= WorksheetSplit::MaximumSize &&
             zip_->ReadWhole(*entry, xml)) {
-            if (threads_ == SheetThreads::Two) {
+            if (policy_.MayUseSecondThread()) {
                 WorksheetSplit::Read(book, sheet, context, partName, xml);
             } else {
                 WorksheetPart part(book, sheet, context, partName);

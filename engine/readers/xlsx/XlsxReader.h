@@ -5,6 +5,7 @@
 #pragma once
 
 #include "engine/model/BookReader.h"
+#include "engine/readers/ReadPolicy.h"
 
 #include <QString>
 #include <memory>
@@ -17,7 +18,7 @@ class ZipArchive;
 class XlsxReader : public BookReader {
 public:
     // Opens the zip container. Raises EngineError for a file that is not a readable zip.
-    explicit XlsxReader(const QString& path, SheetThreads threads = SheetThreads::Two);
+    explicit XlsxReader(const QString& path, ReadPolicy policy = {});
     ~XlsxReader() override;
 
     void ReadWorkbook(Workbook& book) override;
@@ -37,7 +38,7 @@ private:
     std::vector<uint32_t> sharedStrings_;  // pool index of each shared string
     std::vector<uint32_t> cellFormats_;    // format index of each cellXfs entry
     bool date1904_ = false;
-    SheetThreads threads_;
+    ReadPolicy policy_;
 };
 
 }  // namespace engine

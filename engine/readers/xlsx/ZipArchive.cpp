@@ -72,7 +72,8 @@ QString FoldName(QStringView name) {
 
 }  // namespace
 
-ZipArchive::ZipArchive(const QString& path) : bytes_(WorkbookFile::ReadAll(path, MaxFileSize)) {
+ZipArchive::ZipArchive(const QString& path, ReadPolicy policy)
+    : bytes_(WorkbookFile::ReadAll(path, MaxFileSize)), policy_(policy) {
     data_ = std::string_view(bytes_.constData(), static_cast<size_t>(bytes_.size()));
     ReadCentralDirectory();
 }
@@ -219,7 +220,7 @@ void ZipArchive::Read(const Entry& entry, const Sink& sink) {
                                                .arg(entry.name)
                                                .arg(entry.method));
     }
-    if (entry.uncompressedSize < PipelineMinimum) {
+    if (entry.uncompressedSize < PipelineMinimum || !policy_.MayUseSecondThread()) {
         std::vector<char> buffer(ChunkSize);
         Inflate(
             entry, input, [&buffer] { return buffer.data(); },

@@ -1,12 +1,14 @@
 // A read-only zip container over a file read into memory: the central directory is read once,
 // members are found by name (case-insensitively, with `\` taken as `/`), and a member's bytes
 // are inflated in chunks straight into a sink, so a large worksheet is never held whole. A
-// member of some size inflates on a second thread while the sink reads the chunks made.
+// member of some size inflates on a second thread while the sink reads the chunks made, when
+// the read policy allows a second thread.
 // Inflated output is capped per member (by ratio) and per archive (in total).
 // Raises EngineError with an empty message and a technical detail; the reader adds the text
 // the user sees.
 #pragma once
 
+#include "engine/readers/ReadPolicy.h"
 #include "engine/readers/xlsx/ChunkPipeline.h"
 
 #include <QByteArray>
@@ -45,7 +47,7 @@ public:
     static constexpr qint64 MaxFileSize = qint64{1} << 30;
 
     // Reads the file and its central directory.
-    explicit ZipArchive(const QString& path);
+    explicit ZipArchive(const QString& path, ReadPolicy policy = {});
 
     const std::vector<Entry>& Entries() const { return entries_; }
     // The member named `name` ("xl/workbook.xml"), or null.
@@ -71,6 +73,7 @@ private:
     std::vector<Entry> entries_;
     QHash<QString, size_t> index_;  // folded name → entries_ position
     uint64_t inflatedTotal_ = 0;
+    ReadPolicy policy_;
     ChunkPipeline pipeline_;
 };
 

@@ -2,6 +2,8 @@
 #include "engine/model/EngineError.h"
 #include "engine/model/Workbook.h"
 #include "engine/readers/BookOpener.h"
+#include "tests/engine/readers/BookDump.h"
+#include "tests/engine/readers/xlsx/TestPackage.h"
 #include "tests/support/ScratchFile.h"
 #include "tests/support/TestEnvironment.h"
 
@@ -63,6 +65,25 @@ TEST(BookOpener, MissingFileAndFolderAreReported) {
     } catch (const EngineError& e) {
         EXPECT_EQ(e.Kind(), EngineErrorKind::CannotRead);
     }
+}
+
+// One thread reads a large sheet in one pass and inflates its member inline; two split the
+// sheet and inflate ahead. Either way the workbook is the same.
+TEST(BookOpener, OneThreadReadsWhatTwoRead) {
+    std::string rows;
+    for (int row = 1; row <= 6000; ++row) {
+        const std::string r = std::to_string(row);
+        rows += "<row r=\"" + r + "\"><c r=\"A" + r + "\"><v>" + r + "</v></c><c r=\"B" + r +
+                "\" t=\"inlineStr\"><is><t>text " + r + "</t></is></c><c r=\"C" + r + "\"><f>A" +
+                r + "*2</f><v>" + std::to_string(row * 2) + "</v></c></row>";
+    }
+    const QString path = testpackage::WriteFile(QStringLiteral("threads.xlsx"),
+                                                testpackage::Zip(testpackage::Workbook(rows)));
+    auto two = engine::OpenWorkbook(path);
+    auto one = engine::OpenWorkbook(path, engine::ReadPolicy::OneThread());
+    const std::string dumped = testbook::DumpBook(*two);
+    EXPECT_EQ(testbook::DumpBook(*one), dumped);
+    EXPECT_NE(dumped.find("6000,3"), std::string::npos);
 }
 
 TEST(BookOpener, TextUnderAnyOtherNameIsReadAsCsv) {
