@@ -45,18 +45,10 @@ void ConditionControls::ProjectToControls(const TProject& project) {
 }
 
 void ConditionControls::ControlsToProject(TProject& project) const {
-    const SearchConditions conditions = Conditions();
-    project.Dir = conditions.Dir;
-    project.IsSearchSubDir = conditions.IsSearchSubDir;
-    project.Word = conditions.Word;
+    static_cast<SearchConditions&>(project) = Conditions();
     // -1 (nothing selected) wraps to a large unsigned value, which the setters turn into 0.
     project.SetSearchOrder(static_cast<uint32_t>(ui_.ComboBoxSearchOrder->currentIndex()));
     project.SetFindLookIn(static_cast<uint32_t>(ui_.ComboBoxFindLookIn->currentIndex()));
-    project.MatchCase = conditions.MatchCase;
-    project.MatchByte = conditions.MatchByte;
-    project.LookAt = conditions.LookAt;
-    project.Ext.clear();
-    project.Ext.insert(conditions.Ext.begin(), conditions.Ext.end());
 }
 
 SearchConditions ConditionControls::Conditions() const {

@@ -2,7 +2,7 @@
 // copies them back into one, and reads them as the conditions of a search run.
 #pragma once
 
-#include "search/SearchConditions.h"
+#include "search/ConditionArguments.h"
 
 class TProject;
 

@@ -148,15 +148,7 @@ bool CommandLine::Finish(const QStringList& positional) {
         try {
             TProject project;
             project.Load(projectFile);
-            conditions_.Dir = project.Dir;
-            conditions_.IsSearchSubDir = project.IsSearchSubDir;
-            conditions_.Word = project.Word;
-            conditions_.SearchOrder = project.SearchOrder;
-            conditions_.FindLookIn = project.FindLookIn;
-            conditions_.MatchCase = project.MatchCase;
-            conditions_.MatchByte = project.MatchByte;
-            conditions_.LookAt = project.LookAt;
-            conditions_.Ext = std::set<int>(project.Ext.begin(), project.Ext.end());
+            conditions_ = project;
         } catch (const Exception& error) {
             return Fail(error.Message());
         }

@@ -2,7 +2,7 @@
 // whose conditions the options then override.
 #pragma once
 
-#include "search/SearchConditions.h"
+#include "search/ConditionArguments.h"
 
 #include <QString>
 #include <QStringList>

@@ -4,7 +4,7 @@
 
 #include "automation/Tcsvutility.h"
 #include "automation/Texcel.h"
-#include "search/TFoundResult.h"
+#include "search/Tfoundresult.h"
 #include "storage/Exception.h"
 
 #include <QDir>

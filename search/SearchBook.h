@@ -4,8 +4,8 @@
 // out of memory as an Exception naming the book.
 #pragma once
 
+#include "search/ConditionArguments.h"
 #include "search/ResultRow.h"
-#include "search/SearchConditions.h"
 
 #include <QString>
 

@@ -2,8 +2,8 @@
 // command-line front end provide their own, so the run needs no display.
 #pragma once
 
+#include "search/ConditionArguments.h"
 #include "search/ResultRow.h"
-#include "search/SearchConditions.h"
 #include "search/SkippedItem.h"
 
 #include <QString>

@@ -3,7 +3,7 @@
 // workbook in turn with progress, and honours a cancel request between files.
 #pragma once
 
-#include "search/SearchConditions.h"
+#include "search/ConditionArguments.h"
 #include "search/SkippedItem.h"
 
 #include <QStringList>

@@ -13,8 +13,6 @@ const QString kDefaultExt = QStringLiteral("0,1,2");
 
 }  // namespace
 
-TProject::TProject() : Ext{0, 1, 2} {}
-
 void TProject::SetSearchOrder(uint32_t value) {
     SearchOrder = value < 2 ? int32_t(value) : 0;
 }

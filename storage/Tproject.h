@@ -2,14 +2,13 @@
 // it was last loaded from or saved to.
 #pragma once
 
+#include "storage/SearchConditions.h"
+
 #include <QString>
 #include <cstdint>
-#include <set>
 
-class TProject {
+class TProject : public SearchConditions {
 public:
-    TProject();
-
     // Store the value when in range (SearchOrder 0..1, FindLookIn 0..2), else 0.
     void SetSearchOrder(uint32_t value);
     void SetFindLookIn(uint32_t value);
@@ -24,13 +23,4 @@ public:
     void Load(const QString& fileName);
 
     QString FileName;
-    QString Dir;
-    bool IsSearchSubDir = false;
-    QString Word;
-    int32_t SearchOrder = 0;  // 0 by rows, 1 by columns
-    int32_t FindLookIn = 0;   // 0 formulas, 1 values, 2 comments
-    bool MatchCase = false;
-    bool MatchByte = true;
-    bool LookAt = false;  // whole cell only
-    std::set<int32_t> Ext;
 };

@@ -1,13 +1,13 @@
-// What one search run consumes: the conditions the user sets, and their mapping to the
-// arguments of the spreadsheet application's range Find operation.
+// The search conditions' mapping to the arguments of the spreadsheet application's range Find
+// operation, and to the extensions of the file types.
 #pragma once
 
 #include "automation/XlFind.h"
+#include "storage/SearchConditions.h"
 
 #include <QString>
 #include <QStringList>
 #include <array>
-#include <set>
 
 // Find's LookIn values by the look-in item index: formulas, values, comments.
 inline constexpr std::array<int, 3> FindLookInTable = {XlFind::Formulas, XlFind::Values,
@@ -22,18 +22,6 @@ inline constexpr int SearchDirectionNext = XlFind::Next;
 // File types by check-list index, and the extension each one searches.
 inline constexpr int FileTypeCount = 3;
 inline constexpr std::array<const char*, FileTypeCount> FileTypeExtensions = {"xls", "xlsx", "csv"};
-
-struct SearchConditions {
-    QString Dir;
-    bool IsSearchSubDir = false;
-    QString Word;
-    int SearchOrder = 0;  // 0 by rows, 1 by columns
-    int FindLookIn = 0;   // 0 formulas, 1 values, 2 comments
-    bool MatchCase = false;
-    bool MatchByte = true;
-    bool LookAt = false;  // true: the whole cell must equal the word
-    std::set<int> Ext = {0, 1, 2};
-};
 
 // The Find arguments of the conditions. An index out of range maps as index 0 would.
 int LookInArgument(const SearchConditions& conditions);

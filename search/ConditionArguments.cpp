@@ -1,5 +1,5 @@
 // Mapping of the search conditions to Find's arguments and to file extensions.
-#include "search/SearchConditions.h"
+#include "search/ConditionArguments.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
-#include "search/SearchConditions.h"
-#include "search/TFoundResult.h"
+#include "search/ConditionArguments.h"
+#include "search/Tfoundresult.h"
 
 #include <gtest/gtest.h>
 
