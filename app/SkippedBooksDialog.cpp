@@ -27,7 +27,8 @@ SkippedBooksDialog::SkippedBooksDialog(QWidget* parent, const SkippedItems& skip
     list_ = new QPlainTextEdit(lines.join(QLatin1Char('\n')), this);
     list_->setObjectName(QStringLiteral("ListSkipped"));
     list_->setReadOnly(true);
-    list_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    list_->setLineWrapMode(
+        QPlainTextEdit::WidgetWidth);  // long paths wrap; a copy keeps a line each
     layout->addWidget(list_);
 
     auto* hint = new QLabel(QStringLiteral("開けないブックで検索を終えるか、飛ばして続けるかは、"
