@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <new>
+#include <stdexcept>
 
 #include <set>
 
@@ -73,6 +74,11 @@ void SearchSheets(Excel::TWorkbook& book, const QString& path, const FindArgumen
     }
 }
 
+Exception TooLarge(const QString& path) {
+    return Exception(QStringLiteral("ファイル「%1」は大きすぎるため検索できません。")
+                         .arg(QDir::toNativeSeparators(path)));
+}
+
 }  // namespace
 
 void SearchBook(TExcel& excel, const QString& path, const SearchConditions& conditions,
@@ -101,7 +107,8 @@ void SearchBook(TExcel& excel, const QString& path, const SearchConditions& cond
     } catch (const std::bad_alloc&) {
         // Reading, finding or handing on the rows ran out of memory; what the book took is
         // freed by now, so the run can report it and go on.
-        throw Exception(QStringLiteral("ファイル「%1」は大きすぎるため検索できません。")
-                            .arg(QDir::toNativeSeparators(path)));
+        throw TooLarge(path);
+    } catch (const std::length_error&) {
+        throw TooLarge(path);  // a size beyond what a container holds: the same for the user
     }
 }

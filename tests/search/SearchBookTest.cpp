@@ -6,6 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <new>
+#include <stdexcept>
+
 namespace {
 
 class SearchBookTest : public testing::Test {
@@ -74,14 +78,18 @@ TEST_F(SearchBookTest, ErrorInThirdSheetKeepsEarlierRowsAndCloses) {
 // the book is closed and the run gets an error it can report, never a terminate.
 TEST_F(SearchBookTest, RunningOutOfMemoryIsTheBooksErrorAndClosesIt) {
     fake_->books["/b/big.xlsx"] = {{"a", {{1, 1}, {2, 1}}}};
-    try {
-        SearchBook(*excel_, "/b/big.xlsx", {}, [](const ResultRow&) { throw std::bad_alloc(); });
-        ADD_FAILURE() << "no error";
-    } catch (const Exception& error) {
-        EXPECT_EQ(error.Message(), "ファイル「/b/big.xlsx」は大きすぎるため検索できません。");
+    const std::function<void()> failures[] = {[] { throw std::bad_alloc(); },
+                                              [] { throw std::length_error("vector"); }};
+    for (const auto& fail : failures) {
+        try {
+            SearchBook(*excel_, "/b/big.xlsx", {}, [&](const ResultRow&) { fail(); });
+            ADD_FAILURE() << "no error";
+        } catch (const Exception& error) {
+            EXPECT_EQ(error.Message(), "ファイル「/b/big.xlsx」は大きすぎるため検索できません。");
+        }
+        EXPECT_EQ(fake_->log.last(), "Close");
+        EXPECT_EQ(fake_->openBooks, 0);
     }
-    EXPECT_EQ(fake_->log.last(), "Close");
-    EXPECT_EQ(fake_->openBooks, 0);
 }
 
 TEST_F(SearchBookTest, PassesTheConditionsToFind) {
