@@ -47,9 +47,11 @@ void Convergent(double x, int64_t maxDenominator, int64_t& numerator, int64_t& d
             break;
         }
         const auto a = static_cast<int64_t>(whole);
-        const int64_t p2 = a * p1 + p0;
-        const int64_t q2 = a * q1 + q0;
-        if (q2 > maxDenominator) {
+        // A large value's numerators outgrow 64 bits before its denominators pass the limit.
+        int64_t p2 = 0, q2 = 0;
+        if (__builtin_mul_overflow(a, p1, &p2) || __builtin_add_overflow(p2, p0, &p2) ||
+            __builtin_mul_overflow(a, q1, &q2) || __builtin_add_overflow(q2, q0, &q2) ||
+            q2 > maxDenominator) {
             break;
         }
         p0 = p1;

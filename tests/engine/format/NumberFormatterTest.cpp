@@ -59,15 +59,16 @@ INSTANTIATE_TEST_SUITE_P(
         FormatCase{1234, "[$¥-411]#,##0", "¥1,234"}, FormatCase{1234, "0\\ \"円\"", "1234 円"},
         FormatCase{1234, "#,##0円", "1,234円"}, FormatCase{5, "0_)*x", "5 "}));
 
-INSTANTIATE_TEST_SUITE_P(Fractions, NumberFormatTable,
-                         testing::Values(FormatCase{123456.789, "# ?/?", "123456 4/5"},
-                                         FormatCase{123456.789, "# \?\?/\?\?", "123456 15/19"},
-                                         FormatCase{1.25, "# ?/?", "1 1/4"},
-                                         FormatCase{3.14159, "# \?\?/\?\?", "3  1/7 "},
-                                         FormatCase{2.3, "# ?/8", "2 2/8"},
-                                         FormatCase{3, "# ?/?", "3    "},
-                                         FormatCase{1.5, "?/?", "3/2"},
-                                         FormatCase{-1.25, "# ?/?", "-1 1/4"}));
+INSTANTIATE_TEST_SUITE_P(
+    Fractions, NumberFormatTable,
+    testing::Values(FormatCase{123456.789, "# ?/?", "123456 4/5"},
+                    FormatCase{123456.789, "# \?\?/\?\?", "123456 15/19"},
+                    FormatCase{1.25, "# ?/?", "1 1/4"},
+                    FormatCase{3.14159, "# \?\?/\?\?", "3  1/7 "},
+                    FormatCase{2.3, "# ?/8", "2 2/8"}, FormatCase{3, "# ?/?", "3    "},
+                    FormatCase{1.5, "?/?", "3/2"}, FormatCase{-1.25, "# ?/?", "-1 1/4"},
+                    // Numerators outgrow 64 bits first (found by fuzzing).
+                    FormatCase{123456789012.345, "0/00000", "4045432062356521/32768"}));
 
 INSTANTIATE_TEST_SUITE_P(
     DatesAndTimes, NumberFormatTable,
