@@ -17,10 +17,10 @@ public:
         : book_(book), pattern_(pattern) {}
 
     bool Matches(uint32_t index) {
-        if (index >= book_.StringCount()) {
-            return pattern_.Matches(QString());  // no text (NoString): the pool's empty string
-        }
         if (index >= known_.size()) {
+            if (index >= book_.StringCount()) {
+                return pattern_.Matches(QString());  // no text (NoString): the pool's empty string
+            }
             known_.resize(book_.StringCount(), Unknown);
         }
         if (known_[index] == Unknown) {

@@ -143,10 +143,7 @@ QString CellText::EditText(const Workbook& book, const Cell& cell) {
     return FormulaOrConstant(book, cell, true);
 }
 
-void CellText::Cut(QString& text) {
-    if (text.size() <= MaxTextLength) {
-        return;
-    }
+void CellText::CutLong(QString& text) {
     const bool splitsPair = text[MaxTextLength - 1].isHighSurrogate();
     text.truncate(splitsPair ? MaxTextLength - 1 : MaxTextLength);
 }

@@ -23,8 +23,16 @@ public:
     static QString EditText(const Workbook& book, const Cell& cell);
     // True when the cell's format is "General", so a text shows unchanged.
     static bool HasGeneralFormat(const Workbook& book, const Cell& cell);
-    // Cuts `text` to MaxTextLength characters, never inside a surrogate pair.
-    static void Cut(QString& text);
+    // Cuts `text` to MaxTextLength characters, never inside a surrogate pair. Inline: every
+    // string a reader pools passes here, and almost none is that long.
+    static void Cut(QString& text) {
+        if (text.size() > MaxTextLength) {
+            CutLong(text);
+        }
+    }
+
+private:
+    static void CutLong(QString& text);
 };
 
 }  // namespace engine
