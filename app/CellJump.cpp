@@ -14,11 +14,10 @@ int IntegerOr1(const QString& text) {
 }
 
 // The visible application's window is the presenter's; raising it stands for bringing the
-// application's main window to the foreground. Without one there is nothing to raise.
-void BringForward() {
-    engine::Presenter* presenter = engine::CurrentPresenter();
-    if (presenter != nullptr && presenter->IsOpen()) {
-        presenter->Raise();
+// application's main window to the foreground. When it is not open there is nothing to raise.
+void BringForward(engine::Presenter& window) {
+    if (window.IsOpen()) {
+        window.Raise();
     }
 }
 
@@ -33,10 +32,11 @@ JumpTarget CellJump::Target(const ResultRow& row) {
     return target;
 }
 
-void CellJump::Jump(const JumpTarget& target) {
-    std::unique_ptr<TExcel> excel = TExcel::GetActiveObject();
+void CellJump::Jump(const JumpTarget& target, const AutomationRegistry& servers,
+                    engine::Presenter& window) {
+    std::unique_ptr<TExcel> excel = TExcel::GetActiveObject(servers);
     if (!excel) {
-        excel = TExcel::CreateObject();
+        excel = TExcel::CreateObject(servers);
         if (!excel) {
             throw Exception(QStringLiteral("Excelを起動できませんでした。"));
         }
@@ -46,6 +46,6 @@ void CellJump::Jump(const JumpTarget& target) {
     Excel::TWorksheet sheet = book.WorkSheets().Item(target.SheetNumber);
     sheet.Activate();
     sheet.Cells(target.Column, target.Row).Activate();
-    BringForward();
+    BringForward(window);
     // Leaving scope releases every reference without quitting the application.
 }

@@ -7,6 +7,12 @@
 
 #include <QString>
 
+class AutomationRegistry;
+
+namespace engine {
+class Presenter;
+}  // namespace engine
+
 struct JumpTarget {
     QString Path;
     int SheetNumber = 1;  // 1-based position in the worksheet collection
@@ -19,7 +25,10 @@ public:
     // Reads the target back from the row texts: a sheet number or row that is not an integer
     // counts as 1; column letters that do not convert give column 0.
     static JumpTarget Target(const ResultRow& row);
-    // Raises Exception (automation errors included) when a step fails; what happened before
-    // the failing step stays (an application started here stays open and visible).
-    static void Jump(const JumpTarget& target);
+    // Attaches to or starts the application among `servers`; `window` is the one to bring
+    // forward at the end. Raises Exception (automation errors included) when a step fails;
+    // what happened before the failing step stays (an application started here stays open
+    // and visible).
+    static void Jump(const JumpTarget& target, const AutomationRegistry& servers,
+                     engine::Presenter& window);
 };

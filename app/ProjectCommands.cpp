@@ -2,8 +2,8 @@
 
 #include "app/ConditionControls.h"
 #include "app/ResultListModel.h"
+#include "app/Tcursorhourglass.h"
 #include "storage/Tconfig.h"
-#include "storage/Tcursorhourglass.h"
 #include "storage/Tproject.h"
 
 #include <QFileDialog>

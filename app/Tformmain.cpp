@@ -2,18 +2,19 @@
 
 #include "app/CellJump.h"
 #include "app/ConditionControls.h"
+#include "app/DesktopEngine.h"
 #include "app/ImageList.h"
 #include "app/ProjectCommands.h"
 #include "app/ResultListModel.h"
 #include "app/SkippedBooksDialog.h"
 #include "app/SorvaneApplication.h"
+#include "app/Tcursorhourglass.h"
 #include "app/WarningDialog.h"
 #include "dialogs/HelpViewer.h"
 #include "dialogs/Tformaboutbox.h"
 #include "dialogs/Tformconfiggeneral.h"
 #include "dialogs/Tformconfigresultitem.h"
 #include "storage/Exception.h"
-#include "storage/Tcursorhourglass.h"
 #include "ui_Tformmain.h"
 
 #include <QCloseEvent>
@@ -53,10 +54,11 @@ constexpr int kPanelTopHeight = 220;
 
 }  // namespace
 
-TFormMain::TFormMain(QWidget* owner, const QString& startupProject)
+TFormMain::TFormMain(DesktopEngine& engine, QWidget* owner, const QString& startupProject)
     : QMainWindow(owner),
+      engine_(engine),
       ui_(std::make_unique<Ui::TFormMain>()),
-      run_(*this),
+      run_(*this, engine.Servers()),
       startupProject_(startupProject) {
     ui_->setupUi(this);
     results_ = new ResultListModel(this);
@@ -257,7 +259,13 @@ void TFormMain::FormClose() {
     config_.LastProjectFile = project_.FileName;
     config_.ShowStayOnTop = ui_->ActionViewStayOnTop->isChecked();
     StoreResultColumnWidths();
-    config_.Save(GetConfigFileName());
+    SaveConfig();
+}
+
+void TFormMain::SaveConfig() {
+    if (!config_.Save(GetConfigFileName())) {
+        ShowWarning(TConfig::FolderFailedText());
+    }
 }
 
 void TFormMain::changeEvent(QEvent* event) {
@@ -344,7 +352,7 @@ void TFormMain::ActionConfigGeneralExecute() {
     dialog.LoadConfig(config_);
     if (dialog.exec() == QDialog::Accepted) {
         dialog.StoreConfig(config_);
-        config_.Save(GetConfigFileName());
+        SaveConfig();
     }
 }
 
@@ -384,8 +392,15 @@ void TFormMain::StoreResultColumnWidths() {
 // The search run and the result list
 
 void TFormMain::ActionBookSearchStartExecute() {
+    const SearchConditions conditions = Conditions();
+    if (run_.IsRunning() || !run_.CheckConditions(conditions)) {
+        return;
+    }
     run_.SetContinueAfterBookError(config_.SkipUnreadableBooks);
-    run_.Start();
+    {
+        const TCursorHourGlass hourGlass;
+        run_.Run(conditions);
+    }
     results_->Flush();
     RunDeferredCommands();
 }
@@ -404,7 +419,7 @@ void TFormMain::ListViewResultDblClick() {
     {
         TCursorHourGlass hourGlass;
         try {
-            CellJump::Jump(target);
+            CellJump::Jump(target, engine_.Servers(), engine_.Viewer());
         } catch (const Exception& error) {
             failure = error.Message();
         }

@@ -14,6 +14,8 @@
 #include <memory>
 #include <vector>
 
+class DesktopEngine;
+
 class ConditionControls;
 class ProjectCommands;
 class QSystemTrayIcon;
@@ -27,9 +29,11 @@ class TFormMain : public QMainWindow, public SearchHost {
     Q_OBJECT
 
 public:
-    // A non-empty startupProject (the file the program was started with) is opened instead
-    // of the last project at the first idle moment.
-    explicit TFormMain(QWidget* owner = nullptr, const QString& startupProject = QString());
+    // Searches and jumps to cells with the spreadsheet application of `engine`, which must
+    // outlive the window. A non-empty startupProject (the file the program was started with)
+    // is opened instead of the last project at the first idle moment.
+    explicit TFormMain(DesktopEngine& engine, QWidget* owner = nullptr,
+                       const QString& startupProject = QString());
     ~TFormMain() override;
 
     const TConfig& Config() const { return config_; }
@@ -69,6 +73,8 @@ private:
     void ApplicationIdle();
     void FormShow();
     void FormClose();
+    // Saves the settings; warns when their folder cannot be made.
+    void SaveConfig();
     void ActionBookSearchStartExecute();
     void ActionBookSearchCancelExecute();
     void ActionBookFolderRefferExecute();
@@ -86,6 +92,7 @@ private:
     void ApplyResultColumnWidths();
     void StoreResultColumnWidths();
 
+    DesktopEngine& engine_;
     std::unique_ptr<Ui::TFormMain> ui_;
     TConfig config_;
     TProject project_;

@@ -1,10 +1,8 @@
-// The program entry: the application object, the engine with its viewer, the storage hooks
-// (warning box, wait cursor), and the main window.
-#include "app/DesktopHooks.h"
+// The program entry: the application object, the engine with its viewer, and the main window.
+#include "app/DesktopEngine.h"
 #include "app/SorvaneApplication.h"
 #include "app/Tformmain.h"
-#include "app/ViewerPresenter.h"
-#include "engine/objects/EngineServer.h"
+#include "engine/readers/AllocatorTuning.h"
 #include "storage/Exception.h"
 
 int main(int argc, char** argv) {
@@ -13,19 +11,14 @@ int main(int argc, char** argv) {
         QApplication::setOrganizationName(QStringLiteral("Tavrick"));
         QApplication::setApplicationName(QStringLiteral("Sorvane"));
         QApplication::setApplicationDisplayName(QStringLiteral("Sorvane"));
-        DesktopHooks::Install();
-        ViewerPresenter presenter;
-        engine::SetPresenter(&presenter);
-        engine::RegisterEngine();
+        engine::KeepFreedReadBuffers();
+        DesktopEngine engine;
 
         // The file association starts the program with a project file as its first argument.
         const QStringList arguments = QApplication::arguments();
-        TFormMain form(nullptr, arguments.size() > 1 ? arguments.at(1) : QString());
+        TFormMain form(engine, nullptr, arguments.size() > 1 ? arguments.at(1) : QString());
         form.show();
-        const int result = app.exec();
-        engine::SetPresenter(nullptr);
-        DesktopHooks::Remove();
-        return result;
+        return app.exec();
     } catch (const Exception& error) {
         SorvaneApplication::ShowException(error.Message());
     } catch (const std::exception& error) {

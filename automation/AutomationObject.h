@@ -31,12 +31,3 @@ public:
     // A new application instance; raises AutomationError when it cannot be created.
     virtual ObjectRef CreateObject() = 0;
 };
-
-// Maps a ProgID ("Excel.Application") to the server that answers for it.
-class AutomationRegistry {
-public:
-    static void Register(const QString& progId, std::shared_ptr<AutomationServer> server);
-    static void Unregister(const QString& progId);
-    // The server for the ProgID, or null when none is registered.
-    static std::shared_ptr<AutomationServer> Find(const QString& progId);
-};

@@ -1,26 +1,14 @@
-#include "automation/AutomationObject.h"
-
-#include <map>
-
-namespace {
-
-// Keyed by the upper-cased ProgID: ProgIDs are not case sensitive.
-std::map<QString, std::shared_ptr<AutomationServer>>& Servers() {
-    static std::map<QString, std::shared_ptr<AutomationServer>> servers;
-    return servers;
-}
-
-}  // namespace
+#include "automation/AutomationRegistry.h"
 
 void AutomationRegistry::Register(const QString& progId, std::shared_ptr<AutomationServer> server) {
-    Servers()[progId.toUpper()] = std::move(server);
+    servers_[progId.toUpper()] = std::move(server);
 }
 
 void AutomationRegistry::Unregister(const QString& progId) {
-    Servers().erase(progId.toUpper());
+    servers_.erase(progId.toUpper());
 }
 
-std::shared_ptr<AutomationServer> AutomationRegistry::Find(const QString& progId) {
-    auto it = Servers().find(progId.toUpper());
-    return it == Servers().end() ? nullptr : it->second;
+std::shared_ptr<AutomationServer> AutomationRegistry::Find(const QString& progId) const {
+    const auto it = servers_.find(progId.toUpper());
+    return it == servers_.end() ? nullptr : it->second;
 }

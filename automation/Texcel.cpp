@@ -2,6 +2,7 @@
 
 #include "automation/AutomationError.h"
 #include "automation/AutomationObject.h"
+#include "automation/AutomationRegistry.h"
 
 #include <vector>
 
@@ -33,8 +34,8 @@ Variant Method(const Variant& target, const QString& member,
 
 }  // namespace
 
-std::unique_ptr<TExcel> TExcel::GetActiveObject() {
-    const auto server = AutomationRegistry::Find(ProgId());
+std::unique_ptr<TExcel> TExcel::GetActiveObject(const AutomationRegistry& servers) {
+    const auto server = servers.Find(ProgId());
     if (!server) {
         return nullptr;
     }
@@ -47,8 +48,8 @@ std::unique_ptr<TExcel> TExcel::GetActiveObject() {
     return application ? std::make_unique<TExcel>(Variant(application)) : nullptr;
 }
 
-std::unique_ptr<TExcel> TExcel::CreateObject() {
-    const auto server = AutomationRegistry::Find(ProgId());
+std::unique_ptr<TExcel> TExcel::CreateObject(const AutomationRegistry& servers) {
+    const auto server = servers.Find(ProgId());
     if (!server) {
         return nullptr;
     }

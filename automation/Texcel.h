@@ -8,6 +8,8 @@
 #include <QStringList>
 #include <memory>
 
+class AutomationRegistry;
+
 namespace Excel {
 
 class TWorkbooks;
@@ -17,9 +19,9 @@ class TWorkbooks;
 class TExcel {
 public:
     // The running instance of "Excel.Application", or null when none runs.
-    static std::unique_ptr<TExcel> GetActiveObject();
+    static std::unique_ptr<TExcel> GetActiveObject(const AutomationRegistry& servers);
     // A new, hidden instance, or null on any failure.
-    static std::unique_ptr<TExcel> CreateObject();
+    static std::unique_ptr<TExcel> CreateObject(const AutomationRegistry& servers);
 
     explicit TExcel(Variant application);
     TExcel(const TExcel&) = delete;

@@ -1,8 +1,10 @@
 // sorvane-search: the search run on the command line, with the embedded engine.
+#include "automation/AutomationRegistry.h"
 #include "cli/CommandLine.h"
 #include "cli/ConsoleHost.h"
 #include "cli/RowPrinter.h"
 #include "engine/objects/EngineServer.h"
+#include "engine/readers/AllocatorTuning.h"
 #include "search/SearchRun.h"
 
 #include <unistd.h>
@@ -31,10 +33,12 @@ int main(int argc, char** argv) {
         WriteUtf8(stdout, CommandLine::HelpText());
         return 0;
     }
-    engine::RegisterEngine();
+    engine::KeepFreedReadBuffers();
+    AutomationRegistry servers;
+    engine::RegisterEngine(servers);
     RowPrinter printer(commandLine.Format(), stdout);
     ConsoleHost host(commandLine.Conditions(), printer, stderr, isatty(STDERR_FILENO) != 0);
-    SearchRun run(host);
+    SearchRun run(host, servers);
     run.SetContinueAfterBookError(commandLine.KeepGoing());
     run.Start();
     return host.ExitStatus();

@@ -7,7 +7,6 @@
 #include "search/SearchHost.h"
 #include "search/Tfilesearcher.h"
 #include "storage/Exception.h"
-#include "storage/Tcursorhourglass.h"
 
 #include <QFileInfo>
 #include <algorithm>
@@ -48,7 +47,8 @@ int ClampToInt(qsizetype value) {
 
 }  // namespace
 
-SearchRun::SearchRun(SearchHost& host) : host_(host) {}
+SearchRun::SearchRun(SearchHost& host, const AutomationRegistry& servers)
+    : host_(host), servers_(servers) {}
 
 QString SearchRun::CollectingText() {
     return QStringLiteral("検索するファイルを取得中...");
@@ -67,10 +67,15 @@ void SearchRun::Start() {
         return;  // reached from a pump inside a run; the window disables the start action
     }
     const SearchConditions conditions = host_.Conditions();
-    if (!CheckConditions(conditions)) {
-        return;
+    if (CheckConditions(conditions)) {
+        Run(conditions);
     }
-    TCursorHourGlass cursor;
+}
+
+void SearchRun::Run(const SearchConditions& conditions) {
+    if (running_) {
+        return;  // as in Start
+    }
     host_.ClearRows();
     skipped_.clear();
     {
@@ -137,7 +142,7 @@ void SearchRun::BookSearch(const SearchConditions& conditions) {
         return;
     }
     try {
-        const std::unique_ptr<TExcel> excel = TExcel::CreateObject();
+        const std::unique_ptr<TExcel> excel = TExcel::CreateObject(servers_);
         if (!excel) {
             throw Exception(QStringLiteral("Excelを起動できませんでした。"));
         }

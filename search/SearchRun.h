@@ -8,18 +8,26 @@
 
 #include <QStringList>
 
+class AutomationRegistry;
 class SearchHost;
 class TExcel;
 
 class SearchRun {
 public:
-    explicit SearchRun(SearchHost& host);
+    // The run starts its spreadsheet application from `servers`.
+    SearchRun(SearchHost& host, const AutomationRegistry& servers);
     SearchRun(const SearchRun&) = delete;
     SearchRun& operator=(const SearchRun&) = delete;
 
-    // The start action: the three input checks, then the run. Errors derived from Exception
-    // end the run with a warning; the host is re-enabled on every path.
+    // The start action: the three input checks, then the run.
     void Start();
+    // The three input checks in order; the first that fails warns, focuses its control and
+    // gives false.
+    bool CheckConditions(const SearchConditions& conditions);
+    // The run proper, after the checks: empties the rows, searches, shows the end text.
+    // Errors derived from Exception end the run with a warning; the host is re-enabled on
+    // every path. A window shows its wait cursor around this.
+    void Run(const SearchConditions& conditions);
     // The cancel action: sets the flag, then pumps the queue once.
     void Cancel();
     // Pumps the queue once, then tells whether a cancel was requested.
@@ -38,12 +46,12 @@ public:
     static QString SearchingText(const QString& path);
 
 private:
-    bool CheckConditions(const SearchConditions& conditions);
     void BookSearch(const SearchConditions& conditions);
     QStringList GetBookFiles(const SearchConditions& conditions);
     void SearchFiles(TExcel& excel, const QStringList& files, const SearchConditions& conditions);
 
     SearchHost& host_;
+    const AutomationRegistry& servers_;
     bool searchCancel_ = false;
     bool running_ = false;
     bool continueAfterBookError_ = false;

@@ -3,7 +3,6 @@
 #include "storage/CommaList.h"
 #include "storage/IniDocument.h"
 #include "storage/Tspecialfolder.h"
-#include "storage/WarningBox.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -55,12 +54,14 @@ void TConfig::Load(const QString& fileName) {
     SkipUnreadableBooks = ini.ReadBool(kSearch, QStringLiteral("SkipUnreadableBooks"), false);
 }
 
-void TConfig::Save(const QString& fileName) {
+QString TConfig::FolderFailedText() {
+    return QStringLiteral("設定ファイルを保存するためのフォルダの作成に失敗しました。");
+}
+
+bool TConfig::Save(const QString& fileName) {
     const QString folder = QFileInfo(fileName).path();
     if (!QDir().mkpath(folder)) {
-        WarningBox::Show(
-            QStringLiteral("設定ファイルを保存するためのフォルダの作成に失敗しました。"));
-        return;
+        return false;
     }
     IniDocument ini(fileName);
     ini.WriteInteger(kSystem, QStringLiteral("Version"), 0);
@@ -80,6 +81,7 @@ void TConfig::Save(const QString& fileName) {
     ini.WriteBool(kStartup, QStringLiteral("InTaskTray"), InTaskTray);
     ini.WriteBool(kSearch, QStringLiteral("SkipUnreadableBooks"), SkipUnreadableBooks);
     ini.UpdateFile();
+    return true;
 }
 
 void TConfig::SetWindowState(uint32_t state) {

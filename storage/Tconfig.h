@@ -23,8 +23,10 @@ public:
     // Reads every setting; a missing file or an unreadable value gives the default.
     void Load(const QString& fileName);
     // Writes every setting, keeping what else the file holds. When the folder cannot be
-    // created it warns through WarningBox and writes nothing. File errors raise Exception.
-    void Save(const QString& fileName);
+    // created it writes nothing and gives false: the caller shows FolderFailedText() as a
+    // warning. File errors raise Exception.
+    [[nodiscard]] bool Save(const QString& fileName);
+    static QString FolderFailedText();
 
     // Stores the state when below 3, else 0.
     void SetWindowState(uint32_t state);

@@ -7,8 +7,8 @@
 
 namespace engine {
 
-ApplicationObject::ApplicationObject(ShownHandler shown)
-    : session_(std::make_shared<EngineSession>()), shown_(std::move(shown)) {}
+ApplicationObject::ApplicationObject(Presenter* presenter, ShownHandler shown)
+    : session_(std::make_shared<EngineSession>(presenter)), shown_(std::move(shown)) {}
 
 Variant ApplicationObject::Invoke(const QString& member, InvokeKind kind,
                                   const std::vector<Variant>& args) {
@@ -22,7 +22,7 @@ Variant ApplicationObject::Invoke(const QString& member, InvokeKind kind,
         const bool visible = call.Required(0).ToBool();
         session_->SetVisible(visible);
         if (visible) {
-            if (Presenter* presenter = CurrentPresenter()) {
+            if (Presenter* presenter = session_->VisiblePresenter()) {
                 presenter->Show();
             }
             if (shown_) {

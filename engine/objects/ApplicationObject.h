@@ -10,13 +10,14 @@
 namespace engine {
 
 class EngineSession;
+class Presenter;
 
 class ApplicationObject : public AutomationObject,
                           public std::enable_shared_from_this<ApplicationObject> {
 public:
     // `shown` is told when the application is made visible.
     using ShownHandler = std::function<void(std::shared_ptr<ApplicationObject>)>;
-    explicit ApplicationObject(ShownHandler shown);
+    ApplicationObject(Presenter* presenter, ShownHandler shown);
 
     Variant Invoke(const QString& member, InvokeKind kind,
                    const std::vector<Variant>& args) override;

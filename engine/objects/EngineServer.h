@@ -6,23 +6,31 @@
 
 #include <memory>
 
+class AutomationRegistry;
+
 namespace engine {
 
 class ApplicationObject;
+class Presenter;
 
 class EngineServer : public AutomationServer, public std::enable_shared_from_this<EngineServer> {
 public:
-    // The application that was made visible and not quit, while a presenter is registered
-    // and open; null otherwise.
+    // The presenter (may be null; the caller keeps it alive while the server lives) shows the
+    // applications that are made visible.
+    explicit EngineServer(Presenter* presenter);
+
+    // The application that was made visible and not quit, while the presenter is open; null
+    // otherwise.
     ObjectRef GetActiveObject() override;
     // A new, hidden application.
     ObjectRef CreateObject() override;
 
 private:
+    Presenter* presenter_;
     std::shared_ptr<ApplicationObject> shown_;
 };
 
-// Registers the engine for "Excel.Application". Called once at start-up (and by tests).
-void RegisterEngine();
+// Registers a new engine server for "Excel.Application".
+void RegisterEngine(AutomationRegistry& servers, Presenter* presenter = nullptr);
 
 }  // namespace engine

@@ -11,7 +11,7 @@
 
 namespace engine {
 
-EngineSession::EngineSession() = default;
+EngineSession::EngineSession(Presenter* presenter) : presenter_(presenter) {}
 
 EngineSession::~EngineSession() = default;
 

@@ -14,10 +14,12 @@ namespace engine {
 
 class BookReadAhead;
 class OpenBook;
+class Presenter;
 
 class EngineSession : public std::enable_shared_from_this<EngineSession> {
 public:
-    EngineSession();
+    // The presenter (may be null) shows what this application does while it is visible.
+    explicit EngineSession(Presenter* presenter);
     ~EngineSession();
 
     // Raises EngineError once the application has quit.
@@ -26,6 +28,8 @@ public:
 
     bool Visible() const { return visible_; }
     void SetVisible(bool visible) { visible_ = visible; }
+    // The presenter while the application is visible; null when hidden or without one.
+    Presenter* VisiblePresenter() const { return visible_ ? presenter_ : nullptr; }
 
     // Opens the workbook at `path`, or returns it when this application has it open.
     std::shared_ptr<OpenBook> Open(const QString& path);
@@ -41,6 +45,7 @@ public:
     void SetLastFind(const FindOptions& options) { lastFind_ = options; }
 
 private:
+    Presenter* presenter_;
     bool quit_ = false;
     bool visible_ = false;
     std::vector<std::shared_ptr<OpenBook>> books_;

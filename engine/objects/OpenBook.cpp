@@ -56,7 +56,7 @@ void OpenBook::ActivateCell(int index, int32_t row, int32_t column) {
 
 Presenter* OpenBook::VisiblePresenter() const {
     const auto session = session_.lock();
-    return session && session->Visible() ? CurrentPresenter() : nullptr;
+    return session ? session->VisiblePresenter() : nullptr;
 }
 
 }  // namespace engine

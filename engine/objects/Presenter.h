@@ -1,6 +1,6 @@
 // The engine's visible face. The engine itself has no windows: a front end that can show
-// workbooks (the main program's viewer) registers a presenter; without one, making the
-// application visible is accepted and shows nothing (command line, tests).
+// workbooks (the main program's viewer) hands the engine server a presenter; without one,
+// making the application visible is accepted and shows nothing (command line, tests).
 #pragma once
 
 #include <memory>
@@ -25,9 +25,5 @@ public:
     // While the presenter is open, the visible application counts as running.
     virtual bool IsOpen() const = 0;
 };
-
-// Registers the presenter (null to remove it). The caller keeps ownership.
-void SetPresenter(Presenter* presenter);
-Presenter* CurrentPresenter();
 
 }  // namespace engine

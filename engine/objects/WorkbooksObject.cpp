@@ -15,7 +15,7 @@ Variant WorkbooksObject::Invoke(const QString& member, InvokeKind kind,
     if (call.Is("Open")) {
         // Read-only, password and the other options of Open do not change a search.
         const auto book = session_->Open(call.Required(0).ToString());
-        if (Presenter* presenter = CurrentPresenter(); presenter && session_->Visible()) {
+        if (Presenter* presenter = session_->VisiblePresenter()) {
             presenter->ShowWorkbook(book->Shared());
         }
         return Variant(ObjectRef(std::make_shared<WorkbookObject>(book)));

@@ -2,9 +2,7 @@
 // engine with its viewer, and small workbook folders made on the fly.
 #pragma once
 
-#include "app/DesktopHooks.h"
-#include "app/ViewerPresenter.h"
-#include "engine/objects/EngineServer.h"
+#include "app/DesktopEngine.h"
 #include "storage/Tconfig.h"
 #include "tests/support/TestEnvironment.h"
 
@@ -92,24 +90,5 @@ inline QString FreshFolder(const QString& name) {
 inline void RemoveSettings() {
     QFile::remove(GetConfigFileName());
 }
-
-// The engine as "Excel.Application", showing its workbooks in a viewer of its own, with the
-// desktop's warning box and wait cursor as the program sets them up.
-class EngineWithViewer {
-public:
-    EngineWithViewer() {
-        DesktopHooks::Install();
-        engine::SetPresenter(&presenter_);
-        engine::RegisterEngine();
-    }
-    ~EngineWithViewer() {
-        engine::SetPresenter(nullptr);
-        DesktopHooks::Remove();
-    }
-    ViewerPresenter& Presenter() { return presenter_; }
-
-private:
-    ViewerPresenter presenter_;
-};
 
 }  // namespace formtest

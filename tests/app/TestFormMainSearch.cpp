@@ -12,7 +12,9 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QCursor>
 #include <QFile>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -98,18 +100,18 @@ class TestFormMainSearch : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { engine_ = std::make_unique<formtest::EngineWithViewer>(); }
-    void cleanupTestCase() { engine_.reset(); }
     void init() { formtest::RemoveSettings(); }
 
     void wholeSearchListsHitsAndLocksTheWindowMeanwhile() {
-        TFormMain form;
+        TFormMain form(engine_);
         StartWindow(form);
         SetConditions(form, MakeFruitFolder(), QStringLiteral("apple"));
         // What the window looked like while the run was going, seen at each progress step.
-        QList<bool> conditionsEnabled, startEnabled, listEnabled, progressVisible;
+        QList<bool> conditionsEnabled, startEnabled, listEnabled, progressVisible, waitCursor;
         auto* bar = Child<QProgressBar>(form, "ProgressBar1");
         connect(bar, &QProgressBar::valueChanged, this, [&] {
+            const QCursor* cursor = QGuiApplication::overrideCursor();
+            waitCursor << (cursor != nullptr && cursor->shape() == Qt::WaitCursor);
             conditionsEnabled << Child<QWidget>(form, "PanelTop")->isEnabled();
             startEnabled << Child<QAction>(form, "ActionBookSearchStart")->isEnabled();
             listEnabled << Child<QTreeView>(form, "ListViewResult")->isEnabled();
@@ -126,6 +128,8 @@ private slots:
         QVERIFY(!startEnabled.contains(true));
         QVERIFY(!listEnabled.contains(true));
         QVERIFY(!progressVisible.contains(false));
+        QVERIFY(!waitCursor.contains(false));
+        QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
         QVERIFY(Child<QWidget>(form, "PanelTop")->isEnabled());
         QVERIFY(Child<QAction>(form, "ActionBookSearchStart")->isEnabled());
         QVERIFY(Child<QTreeView>(form, "ListViewResult")->isEnabled());
@@ -147,7 +151,7 @@ private slots:
     }
 
     void inputChecksWarnInOrderAndKeepTheRows() {
-        TFormMain form;
+        TFormMain form(engine_);
         StartWindow(form);
         const QString dir = MakeFruitFolder();
         SetConditions(form, dir, QStringLiteral("apple"));
@@ -199,7 +203,7 @@ private slots:
 
     void cancelFromInsideTheRunStopsAfterTheCurrentBook() {
         QFETCH(bool, escapeKey);
-        TFormMain form;
+        TFormMain form(engine_);
         StartWindow(form);
         form.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&form));
@@ -220,7 +224,7 @@ private slots:
     }
 
     void newProjectDuringARunWaitsForTheCancelledRun() {
-        TFormMain form;
+        TFormMain form(engine_);
         StartWindow(form);
         SetConditions(form, MakeFruitFolder(), QStringLiteral("apple"));
         auto* bar = Child<QProgressBar>(form, "ProgressBar1");
@@ -242,7 +246,7 @@ private slots:
     }
 
     void closeDuringARunClosesWhenTheRunHasEnded() {
-        TFormMain form;
+        TFormMain form(engine_);
         StartWindow(form);
         SetConditions(form, MakeFruitFolder(), QStringLiteral("apple"));
         auto* bar = Child<QProgressBar>(form, "ProgressBar1");
@@ -261,7 +265,7 @@ private slots:
     }
 
     void unreadableBookEndsTheRunWithItsRowsShownBehindTheWarning() {
-        TFormMain form;
+        TFormMain form(engine_);
         StartWindow(form);
         SetConditions(form, MakeFolderWithUnreadableBooks(), QStringLiteral("apple"));
         QList<formtest::BoxSeen> seen;
@@ -269,6 +273,7 @@ private slots:
         formtest::AnswerNextModal([&](QWidget*) { rowsBehindTheBox = form.Results().rowCount(); });
         formtest::AcceptNextBox(seen);
         Search(form);
+        QCOMPARE(QGuiApplication::overrideCursor(), nullptr);  // restored after the error too
         QCOMPARE(seen.size(), 1);
         QVERIFY2(seen[0].text.contains(QStringLiteral("2 secret.xlsx")), qPrintable(seen[0].text));
         QCOMPARE(rowsBehindTheBox, 1);
@@ -277,7 +282,7 @@ private slots:
     }
 
     void withTheOptionOnTheRunGoesPastUnreadableBooksAndListsThem() {
-        TFormMain form;
+        TFormMain form(engine_);
         StartWindow(form);
         // Switched on as a user does, in the general settings.
         formtest::AnswerNextModal([](QWidget* modal) {
@@ -323,14 +328,14 @@ private slots:
     }
 
     void doubleClickShowsTheCellInTheViewer() {
-        TFormMain form;
+        TFormMain form(engine_);
         StartWindow(form);
         SetConditions(form, MakeFruitFolder(), QStringLiteral("apple"));
         Search(form);
         QCOMPARE(form.Results().rowCount(), 3);
         DoubleClickRow(form, 0);  // a.csv, B2 (Find reaches A1 last)
 
-        WorkbookViewer* viewer = engine_->Presenter().Viewer();
+        WorkbookViewer* viewer = engine_.Viewer().Viewer();
         QVERIFY(viewer != nullptr);
         QVERIFY(viewer->isVisible());
         QCOMPARE(QFileInfo(viewer->Book()->Path()).fileName(), QStringLiteral("a.csv"));
@@ -340,13 +345,13 @@ private slots:
 
         // A second jump attaches to the open viewer and moves to the other workbook.
         DoubleClickRow(form, 2);
-        QCOMPARE(engine_->Presenter().Viewer(), viewer);
+        QCOMPARE(engine_.Viewer().Viewer(), viewer);
         QCOMPARE(QFileInfo(viewer->Book()->Path()).fileName(), QStringLiteral("b.csv"));
         QCOMPARE(viewer->CurrentAddress(), QStringLiteral("B1"));
 
         // A closed viewer no longer counts as running: the next jump makes it visible again.
         viewer->close();
-        QVERIFY(!engine_->Presenter().IsOpen());
+        QVERIFY(!engine_.Viewer().IsOpen());
         DoubleClickRow(form, 0);
         QVERIFY(viewer->isVisible());
         QCOMPARE(QFileInfo(viewer->Book()->Path()).fileName(), QStringLiteral("a.csv"));
@@ -354,7 +359,7 @@ private slots:
     }
 
     void jumpToADeletedWorkbookWarns() {
-        TFormMain form;
+        TFormMain form(engine_);
         StartWindow(form);
         const QString dir = MakeFruitFolder();
         SetConditions(form, dir, QStringLiteral("apple"));
@@ -382,7 +387,7 @@ private slots:
         const QString name = QStringLiteral("gh548_incorrect_sst_unique_count.xls");
         const QString dir = CopyRealFixture(QStringLiteral("calamine/") + name);
 
-        TFormMain form;
+        TFormMain form(engine_);
         StartWindow(form);
         SetConditions(form, dir, QStringLiteral("walk"));
         Child<QComboBox>(form, "ComboBoxFindLookIn")->setCurrentIndex(1);  // values
@@ -414,7 +419,7 @@ private slots:
         Child<QTreeView>(form, "ListViewResult")->scrollTo(form.Results().index(onSecondSheet, 0));
         DoubleClickRow(form, onSecondSheet);
         const ResultRow& row = form.Results().RowAt(onSecondSheet);
-        WorkbookViewer* viewer = engine_->Presenter().Viewer();
+        WorkbookViewer* viewer = engine_.Viewer().Viewer();
         QVERIFY(viewer != nullptr && viewer->isVisible());
         QCOMPARE(viewer->CurrentSheet(), 1);
         QCOMPARE(viewer->CurrentAddress(), row.Column + row.Row);
@@ -429,7 +434,7 @@ private slots:
         if (testsupport::RealFixturesDir().isEmpty()) {
             QSKIP("the real fixture workbooks are not available");
         }
-        TFormMain form;
+        TFormMain form(engine_);
         StartWindow(form);
         SetConditions(form, CopyRealFixture(QStringLiteral("xlsxwriter/comment03.xlsx")),
                       QStringLiteral("text"));
@@ -445,7 +450,7 @@ private slots:
         QCOMPARE(form.Results().RowAt(last).Row, QStringLiteral("1048576"));
         Child<QTreeView>(form, "ListViewResult")->scrollTo(form.Results().index(last, 0));
         DoubleClickRow(form, last);
-        WorkbookViewer* viewer = engine_->Presenter().Viewer();
+        WorkbookViewer* viewer = engine_.Viewer().Viewer();
         QVERIFY(viewer != nullptr && viewer->isVisible());
         QCOMPARE(viewer->CurrentAddress(), QStringLiteral("XFD1048576"));
         QCOMPARE(viewer->CurrentComment(), form.Results().RowAt(last).Comment);
@@ -463,7 +468,7 @@ private:
         return dir;
     }
 
-    std::unique_ptr<formtest::EngineWithViewer> engine_;
+    DesktopEngine engine_;
 };
 
 SORVANE_QTEST_MAIN(TestFormMainSearch)

@@ -49,7 +49,7 @@ QString SaveProject(const QString& name, const QString& word) {
 }
 
 void WriteSettings(const TConfig& config) {
-    TConfig(config).Save(GetConfigFileName());
+    QVERIFY(TConfig(config).Save(GetConfigFileName()));
 }
 
 TConfig ReadSettings() {
@@ -73,7 +73,7 @@ private slots:
     void init() { formtest::RemoveSettings(); }
 
     void firstStartWithoutSettings() {
-        TFormMain form;
+        TFormMain form(engine_);
         StartWindow(form);
         QCOMPARE(form.statusBar()->currentMessage(), kNewProject);
         QCOMPARE(form.windowTitle(), QStringLiteral("Sorvane"));
@@ -110,7 +110,7 @@ private slots:
         config.ResultItemColWidth = {100, 0, 56, 28, 28, 60, 70, 78};
         WriteSettings(config);
 
-        TFormMain form;
+        TFormMain form(engine_);
         StartWindow(form);
         QCOMPARE(form.statusBar()->currentMessage(), QStringLiteral("ファイルを開きました。"));
         QCOMPARE(form.windowTitle(), QStringLiteral("Sorvane - last.SVZ"));
@@ -134,7 +134,7 @@ private slots:
         config.WindowState = 2;
         config.LastProjectFile = SaveProject(QStringLiteral("ignored.SVZ"), QStringLiteral("x"));
         WriteSettings(config);
-        TFormMain form;
+        TFormMain form(engine_);
         StartWindow(form);
         QVERIFY(!form.isMaximized());
         QVERIFY(form.width() != 640);
@@ -146,7 +146,7 @@ private slots:
         config.ProjectFileRestore = true;
         config.LastProjectFile = testsupport::ScratchDir() + QStringLiteral("/gone.SVZ");
         WriteSettings(config);
-        TFormMain form;
+        TFormMain form(engine_);
         StartWindow(form);
         QCOMPARE(form.statusBar()->currentMessage(), kNewProject);
         QCOMPARE(form.windowTitle(), QStringLiteral("Sorvane"));
@@ -154,7 +154,7 @@ private slots:
 
     void projectNamedAtStartIsOpened() {
         const QString path = SaveProject(QStringLiteral("given.SVZ"), QStringLiteral("引数"));
-        TFormMain form(nullptr, path);
+        TFormMain form(engine_, nullptr, path);
         StartWindow(form);
         QCOMPARE(form.windowTitle(), QStringLiteral("Sorvane - given.SVZ"));
         QCOMPARE(Child<QLineEdit>(form, "EditWord")->text(), QStringLiteral("引数"));
@@ -171,7 +171,7 @@ private slots:
         QFETCH(bool, maximise);
         const QString project = SaveProject(QStringLiteral("closing.SVZ"), QStringLiteral("w"));
         {
-            TFormMain form(nullptr, project);
+            TFormMain form(engine_, nullptr, project);
             StartWindow(form);
             form.setGeometry(30, 40, 500, 450);
             QTRY_COMPARE(form.geometry(), QRect(30, 40, 500, 450));
@@ -203,13 +203,33 @@ private slots:
 
     void untitledProjectStoresAnEmptyLastProject() {
         {
-            TFormMain form;
+            TFormMain form(engine_);
             StartWindow(form);
             form.close();
         }
         QVERIFY(QFile::exists(GetConfigFileName()));
         QCOMPARE(ReadSettings().LastProjectFile, QString());
         QVERIFY(!ReadSettings().ShowStayOnTop);
+    }
+
+    void closeWarnsWhenTheSettingsFolderCannotBeMade() {
+        const QByteArray home = qgetenv("XDG_CONFIG_HOME");
+        const QString blocker = testsupport::ScratchDir() + QStringLiteral("/not-a-folder");
+        formtest::WriteFile(blocker, "x");
+        qputenv("XDG_CONFIG_HOME", blocker.toLocal8Bit());
+        QList<formtest::BoxSeen> seen;
+        {
+            TFormMain form(engine_);
+            StartWindow(form);
+            formtest::AcceptNextBox(seen);
+            form.close();
+        }
+        qputenv("XDG_CONFIG_HOME", home);
+        QCOMPARE(seen.size(), 1);
+        QCOMPARE(seen[0].title, QStringLiteral("警告"));
+        QCOMPARE(seen[0].text,
+                 QStringLiteral("設定ファイルを保存するためのフォルダの作成に失敗しました。"));
+        QVERIFY(QFileInfo(blocker).isFile());
     }
 
     void actionsCarryCaptionsShortcutsAndHints_data() {
@@ -283,7 +303,7 @@ private slots:
         QFETCH(QString, caption);
         QFETCH(QString, shortcut);
         QFETCH(QString, hint);
-        TFormMain form;
+        TFormMain form(engine_);
         QAction* found = form.findChild<QAction*>(action);
         QVERIFY(found != nullptr);
         QCOMPARE(found->text(), caption);
@@ -295,7 +315,7 @@ private slots:
     }
 
     void viewSearchHidesOnlyTheConditions() {
-        TFormMain form;
+        TFormMain form(engine_);
         StartWindow(form);
         form.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&form));
@@ -309,7 +329,7 @@ private slots:
     }
 
     void stayOnTopFollowsTheAction() {
-        TFormMain form;
+        TFormMain form(engine_);
         StartWindow(form);
         Action(form, "ActionViewStayOnTop")->trigger();
         QVERIFY(IsTopmost(form));
@@ -319,7 +339,7 @@ private slots:
     }
 
     void folderBrowserReplacesTheFolderOnlyWhenConfirmed() {
-        TFormMain form;
+        TFormMain form(engine_);
         StartWindow(form);
         auto* folder = Child<QLineEdit>(form, "EditFolder");
         folder->setText(QStringLiteral("kept"));
@@ -354,7 +374,7 @@ private slots:
 
     void generalSettingsDropStayOnTopWhileOpen() {
         QFETCH(bool, confirm);
-        TFormMain form;
+        TFormMain form(engine_);
         StartWindow(form);
         Action(form, "ActionViewStayOnTop")->trigger();
         QVERIFY(IsTopmost(form));
@@ -373,7 +393,7 @@ private slots:
     }
 
     void failingCommandShowsItsMessageAndTheWindowGoesOn() {
-        TFormMain form;
+        TFormMain form(engine_);
         StartWindow(form);
         // A test program carries no version block, so the about box cannot be made.
         QList<formtest::BoxSeen> seen;
@@ -388,7 +408,7 @@ private slots:
     }
 
     void resultColumnDialogHidesAndShowsColumns() {
-        TFormMain form;
+        TFormMain form(engine_);
         StartWindow(form);
         auto* list = Child<QTreeView>(form, "ListViewResult");
         list->setColumnWidth(0, 150);  // dragged; the dialog goes back to the stored width
@@ -421,7 +441,7 @@ private slots:
         TConfig config;
         config.InTaskTray = true;
         WriteSettings(config);
-        TFormMain form;
+        TFormMain form(engine_);
         StartWindow(form);
         form.showMinimized();
         QTest::qWait(50);
@@ -429,6 +449,9 @@ private slots:
         QVERIFY(form.isVisible());
         QVERIFY(!form.findChild<QSystemTrayIcon*>(QStringLiteral("TrayIcon1"))->isVisible());
     }
+
+private:
+    DesktopEngine engine_;
 };
 
 SORVANE_QTEST_MAIN(TestFormMainStartup)

@@ -90,7 +90,7 @@ private slots:
     void init() { formtest::RemoveSettings(); }
 
     void newResetsConditionsListAndCaption() {
-        TFormMain form;
+        TFormMain form(engine_);
         StartWindow(form);
         Child<QLineEdit>(form, "EditFolder")->setText(QStringLiteral("/tmp"));
         Child<QLineEdit>(form, "EditWord")->setText(QStringLiteral("語"));
@@ -131,7 +131,7 @@ private slots:
         QFETCH(QByteArray, ext);
         const QString path = Scratch(QStringLiteral("types.SVZ"));
         formtest::WriteFile(path, "[SEARCH]\r\nWord=abc\r\nFindLookIn=1\r\nLookAt=1\r\n" + ext);
-        TFormMain form;
+        TFormMain form(engine_);
         StartWindow(form);
         AnswerFileDialog(path);
         Child<QAction>(form, "ActionFileOpen")->trigger();
@@ -147,7 +147,7 @@ private slots:
     void openingATypedNameThatDoesNotExistStartsItEmpty() {
         const QString path = Scratch(QStringLiteral("typed-new.SVZ"));
         QFile::remove(path);
-        TFormMain form;
+        TFormMain form(engine_);
         StartWindow(form);
         Child<QLineEdit>(form, "EditWord")->setText(QStringLiteral("old"));
         AnswerFileDialog(path);
@@ -161,7 +161,7 @@ private slots:
     }
 
     void cancelledOpenChangesNothing() {
-        TFormMain form;
+        TFormMain form(engine_);
         StartWindow(form);
         Child<QLineEdit>(form, "EditWord")->setText(QStringLiteral("kept"));
         AnswerFileDialog(QString());
@@ -171,7 +171,7 @@ private slots:
     }
 
     void saveOfAnUntitledProjectAsksForAName() {
-        TFormMain form;
+        TFormMain form(engine_);
         StartWindow(form);
         form.statusBar()->clearMessage();
         AnswerFileDialog(QString());  // cancelled: still untitled, no status text
@@ -199,7 +199,7 @@ private slots:
         const QString second = Scratch(QStringLiteral("second.SVZ"));
         TProject().Save(first);
         TProject().Save(second);
-        TFormMain form(nullptr, first);
+        TFormMain form(engine_, nullptr, first);
         form.show();
         QTRY_COMPARE(form.windowTitle(), QStringLiteral("Sorvane - first.SVZ"));
         form.Projects().UpdateCaption(second);  // another file at the head of the history
@@ -219,7 +219,7 @@ private slots:
     void saveAsPresetsTheCurrentName() {
         const QString first = Scratch(QStringLiteral("preset.SVZ"));
         TProject().Save(first);
-        TFormMain form(nullptr, first);
+        TFormMain form(engine_, nullptr, first);
         form.show();
         QTRY_COMPARE(form.windowTitle(), QStringLiteral("Sorvane - preset.SVZ"));
         QString preset;
@@ -233,7 +233,7 @@ private slots:
     }
 
     void recentFilesMenuIsNumberedAndReopens() {
-        TFormMain form;
+        TFormMain form(engine_);
         StartWindow(form);
         QVERIFY(ReopenCaptions(form).isEmpty());
         QStringList paths;
@@ -256,7 +256,7 @@ private slots:
     }
 
     void missingRecentFileIsDroppedSilently() {
-        TFormMain form;
+        TFormMain form(engine_);
         StartWindow(form);
         QStringList paths;
         for (int i = 0; i < 3; ++i) {
@@ -274,6 +274,9 @@ private slots:
         QCOMPARE(form.windowTitle(), QStringLiteral("Sorvane - drop2.SVZ"));
         QCOMPARE(ReopenCaptions(form), QStringList({"&0." + paths[2], "&1." + paths[0]}));
     }
+
+private:
+    DesktopEngine engine_;
 };
 
 SORVANE_QTEST_MAIN(TestProjectCommands)

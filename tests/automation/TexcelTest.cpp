@@ -3,6 +3,7 @@
 // arguments in parameter order) and convert the answer as documented.
 #include "automation/AutomationError.h"
 #include "automation/AutomationObject.h"
+#include "automation/AutomationRegistry.h"
 #include "automation/Texcel.h"
 
 #include <gtest/gtest.h>
@@ -253,31 +254,28 @@ public:
 
 class ApplicationFactoryTest : public testing::Test {
 protected:
-    void SetUp() override {
-        AutomationRegistry::Register(QStringLiteral("excel.application"), server_);
-    }
-    void TearDown() override {
-        AutomationRegistry::Unregister(QStringLiteral("Excel.Application"));
-    }
+    // Registered under another spelling: ProgIDs are not case sensitive.
+    void SetUp() override { servers_.Register(QStringLiteral("excel.application"), server_); }
     std::shared_ptr<StubServer> server_ = std::make_shared<StubServer>();
+    AutomationRegistry servers_;
 };
 
 TEST_F(ApplicationFactoryTest, NothingRunningGivesNull) {
-    EXPECT_EQ(TExcel::GetActiveObject(), nullptr);
+    EXPECT_EQ(TExcel::GetActiveObject(servers_), nullptr);
     server_->active = []() -> ObjectRef { throw AutomationError(QStringLiteral("none")); };
-    EXPECT_EQ(TExcel::GetActiveObject(), nullptr);
+    EXPECT_EQ(TExcel::GetActiveObject(servers_), nullptr);
 }
 
 TEST_F(ApplicationFactoryTest, OtherErrorsOfAttachPropagate) {
     server_->active = []() -> ObjectRef { throw std::runtime_error("broken"); };
-    EXPECT_THROW(TExcel::GetActiveObject(), std::runtime_error);
+    EXPECT_THROW(TExcel::GetActiveObject(servers_), std::runtime_error);
 }
 
 TEST_F(ApplicationFactoryTest, CreateTurnsEveryFailureIntoNull) {
     server_->create = []() -> ObjectRef { throw AutomationError(QStringLiteral("refused")); };
-    EXPECT_EQ(TExcel::CreateObject(), nullptr);
+    EXPECT_EQ(TExcel::CreateObject(servers_), nullptr);
     server_->create = []() -> ObjectRef { throw std::runtime_error("crashed"); };
-    EXPECT_EQ(TExcel::CreateObject(), nullptr);
+    EXPECT_EQ(TExcel::CreateObject(servers_), nullptr);
 }
 
 TEST_F(ApplicationFactoryTest, FactoriesWrapTheServersObjectAndDestroyingNeverQuits) {
@@ -285,18 +283,19 @@ TEST_F(ApplicationFactoryTest, FactoriesWrapTheServersObjectAndDestroyingNeverQu
     server_->create = [&] { return ObjectRef(application); };
     server_->active = [&] { return ObjectRef(application); };
     {
-        auto created = TExcel::CreateObject();
+        auto created = TExcel::CreateObject(servers_);
         ASSERT_NE(created, nullptr);
         EXPECT_EQ(created->Value().ToObject(), application);
-        auto attached = TExcel::GetActiveObject();
+        auto attached = TExcel::GetActiveObject(servers_);
         ASSERT_NE(attached, nullptr);
     }
     EXPECT_TRUE(application->calls.empty());
 }
 
-TEST(ApplicationFactoryUnregistered, NoServerGivesNull) {
-    EXPECT_EQ(TExcel::CreateObject(), nullptr);
-    EXPECT_EQ(TExcel::GetActiveObject(), nullptr);
+TEST_F(ApplicationFactoryTest, NoServerGivesNull) {
+    servers_.Unregister(QStringLiteral("EXCEL.APPLICATION"));
+    EXPECT_EQ(TExcel::CreateObject(servers_), nullptr);
+    EXPECT_EQ(TExcel::GetActiveObject(servers_), nullptr);
 }
 
 }  // namespace

@@ -93,9 +93,9 @@ Variant Workbook(const std::shared_ptr<FakeExcel>& excel, const Book& book) {
 
 }  // namespace
 
-std::shared_ptr<FakeExcel> FakeExcel::Install() {
+std::shared_ptr<FakeExcel> FakeExcel::Install(AutomationRegistry& servers) {
     auto excel = std::make_shared<FakeExcel>();
-    AutomationRegistry::Register("Excel.Application", excel);
+    servers.Register("Excel.Application", excel);
     return excel;
 }
 

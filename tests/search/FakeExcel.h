@@ -3,7 +3,7 @@
 // Every member call is logged so tests can check call sequences.
 #pragma once
 
-#include "automation/AutomationObject.h"
+#include "automation/AutomationRegistry.h"
 
 #include <QStringList>
 #include <map>
@@ -30,7 +30,8 @@ using Book = std::vector<Sheet>;
 
 class FakeExcel : public AutomationServer, public std::enable_shared_from_this<FakeExcel> {
 public:
-    static std::shared_ptr<FakeExcel> Install();
+    // A new fake, registered in `servers` as "Excel.Application".
+    static std::shared_ptr<FakeExcel> Install(AutomationRegistry& servers);
     ObjectRef GetActiveObject() override { return nullptr; }
     ObjectRef CreateObject() override;
 

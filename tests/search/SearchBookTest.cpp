@@ -15,10 +15,9 @@ namespace {
 class SearchBookTest : public testing::Test {
 protected:
     void SetUp() override {
-        excel_ = TExcel::CreateObject();
+        excel_ = TExcel::CreateObject(servers_);
         ASSERT_TRUE(excel_);
     }
-    void TearDown() override { AutomationRegistry::Unregister("Excel.Application"); }
 
     QStringList Search(const QString& path, const SearchConditions& conditions = {}) {
         QStringList cells;
@@ -29,7 +28,8 @@ protected:
         return cells;
     }
 
-    std::shared_ptr<fake::FakeExcel> fake_ = fake::FakeExcel::Install();
+    AutomationRegistry servers_;
+    std::shared_ptr<fake::FakeExcel> fake_ = fake::FakeExcel::Install(servers_);
     std::unique_ptr<TExcel> excel_;
     std::vector<ResultRow> rows_;
 };

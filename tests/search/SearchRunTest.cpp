@@ -54,7 +54,6 @@ protected:
         host_.conditions.Word = "w";
         host_.books << "previous";
     }
-    void TearDown() override { AutomationRegistry::Unregister("Excel.Application"); }
 
     // Files on disk, each a one-hit workbook in the fake application.
     void AddBooks(int count) {
@@ -77,9 +76,10 @@ protected:
     }
 
     QTemporaryDir dir_{testsupport::ScratchDir() + "/run-XXXXXX"};
-    std::shared_ptr<fake::FakeExcel> fake_ = fake::FakeExcel::Install();
+    AutomationRegistry servers_;
+    std::shared_ptr<fake::FakeExcel> fake_ = fake::FakeExcel::Install(servers_);
     RecordingHost host_;
-    SearchRun run_{host_};
+    SearchRun run_{host_, servers_};
 };
 
 TEST_F(SearchRunTest, ChecksInOrderAndStopsAtTheFirstFailure) {

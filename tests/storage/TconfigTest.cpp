@@ -1,6 +1,5 @@
 #include "storage/Tconfig.h"
 
-#include "storage/WarningBox.h"
 #include "tests/storage/TestFiles.h"
 
 namespace {
@@ -9,7 +8,7 @@ using namespace storagetest;
 
 TEST(TConfig, FreshSaveWritesEverySettingInOrder) {
     const QString path = TestDir() + QStringLiteral("/new/folder/Sorvane.ini");
-    TConfig().Save(path);
+    ASSERT_TRUE(TConfig().Save(path));
     EXPECT_EQ(ReadBytes(path),
               "[SYSTEM]\r\nVersion=0\r\n\r\n[RESULT_ITEM_COL_WIDTH]\r\nCOL0=56\r\nCOL1=44\r\n"
               "COL2=56\r\nCOL3=28\r\nCOL4=28\r\nCOL5=60\r\nCOL6=70\r\nCOL7=78\r\n\r\n[STARTUP]\r\n"
@@ -29,7 +28,7 @@ TEST(TConfig, SaveThenLoadRestoresValuesAndKeepsUnknownKeys) {
     saved.LastProjectFile = QStringLiteral("/データ/a.SVZ");
     saved.InTaskTray = true;
     saved.SkipUnreadableBooks = true;
-    saved.Save(path);
+    ASSERT_TRUE(saved.Save(path));
     TConfig loaded;
     loaded.Load(path);
     EXPECT_EQ(loaded.ResultItemColWidth, saved.ResultItemColWidth);
@@ -78,14 +77,10 @@ TEST(TConfig, ColumnVisibilityAndHistoryOrder) {
     EXPECT_EQ(config.History, (QStringList{QStringLiteral("/Data/A.SVZ"), QStringLiteral("/B")}));
 }
 
-TEST(TConfig, SaveWarnsAndWritesNothingWhenTheFolderCannotBeMade) {
+TEST(TConfig, SaveWritesNothingAndSaysSoWhenTheFolderCannotBeMade) {
     const QString blocker = TestDir() + QStringLiteral("/file");
     WriteBytes(blocker, "not a folder");
-    QStringList warnings;
-    WarningBox::SetHandler([&warnings](const QString& message) { warnings.append(message); });
-    TConfig().Save(blocker + QStringLiteral("/Sorvane/Sorvane.ini"));
-    WarningBox::SetHandler({});
-    EXPECT_EQ(warnings, QStringList{"設定ファイルを保存するためのフォルダの作成に失敗しました。"});
+    EXPECT_FALSE(TConfig().Save(blocker + QStringLiteral("/Sorvane/Sorvane.ini")));
     EXPECT_EQ(ReadBytes(blocker), "not a folder");
 }
 

@@ -2,6 +2,7 @@
 // cell drive it: right hits in the right order with their texts, clean errors after Close
 // and Quit, and the presenter calls of a visible application.
 #include "automation/AutomationError.h"
+#include "automation/AutomationRegistry.h"
 #include "automation/Texcel.h"
 #include "engine/model/EngineError.h"
 #include "engine/model/Workbook.h"
@@ -37,8 +38,8 @@ const char16_t* const SalesCsv =
 class EngineAutomationTest : public testing::Test {
 protected:
     void SetUp() override {
-        engine::RegisterEngine();
-        excel_ = TExcel::CreateObject();
+        engine::RegisterEngine(servers_);
+        excel_ = TExcel::CreateObject(servers_);
         ASSERT_NE(excel_, nullptr);
     }
     void TearDown() override {
@@ -46,6 +47,7 @@ protected:
             excel_->Quit();
         }
     }
+    AutomationRegistry servers_;
     std::unique_ptr<TExcel> excel_;
 };
 
@@ -244,19 +246,16 @@ public:
 
 class PresenterTest : public testing::Test {
 protected:
-    void SetUp() override {
-        engine::RegisterEngine();  // a fresh server: nothing shown yet
-        engine::SetPresenter(&presenter_);
-    }
-    void TearDown() override { engine::SetPresenter(nullptr); }
+    void SetUp() override { engine::RegisterEngine(servers_, &presenter_); }
     RecordingPresenter presenter_;
+    AutomationRegistry servers_;
 };
 
 TEST_F(PresenterTest, JumpToCellShowsTheWorkbookAndSelectsSheetAndCell) {
     const QString path = WriteFile(QStringLiteral("jump.csv"), QByteArray("a,b\nc,d\n"));
-    EXPECT_EQ(TExcel::GetActiveObject(), nullptr);  // nothing visible yet
+    EXPECT_EQ(TExcel::GetActiveObject(servers_), nullptr);  // nothing visible yet
     {
-        auto excel = TExcel::CreateObject();
+        auto excel = TExcel::CreateObject(servers_);
         ASSERT_NE(excel, nullptr);
         excel->SetVisible(true);
         Excel::TWorksheet sheet = excel->Workbooks().Open(path).WorkSheets().Item(1);
@@ -268,33 +267,34 @@ TEST_F(PresenterTest, JumpToCellShowsTheWorkbookAndSelectsSheetAndCell) {
     ASSERT_NE(presenter_.shown, nullptr);
     EXPECT_EQ(presenter_.shown->SheetName(0), QStringLiteral("jump"));
 
-    auto attached = TExcel::GetActiveObject();
+    auto attached = TExcel::GetActiveObject(servers_);
     ASSERT_NE(attached, nullptr);
     presenter_.open = false;
-    EXPECT_EQ(TExcel::GetActiveObject(), nullptr);
+    EXPECT_EQ(TExcel::GetActiveObject(servers_), nullptr);
     presenter_.open = true;
     attached->Quit();
-    EXPECT_EQ(TExcel::GetActiveObject(), nullptr);
+    EXPECT_EQ(TExcel::GetActiveObject(servers_), nullptr);
 }
 
 TEST_F(PresenterTest, HiddenApplicationShowsNothing) {
     const QString path = WriteFile(QStringLiteral("hidden.csv"), QByteArray("a\n"));
-    auto excel = TExcel::CreateObject();
+    auto excel = TExcel::CreateObject(servers_);
     ASSERT_NE(excel, nullptr);
     Excel::TWorksheet sheet = excel->Workbooks().Open(path).WorkSheets().Item(1);
     sheet.Activate();
     sheet.Cells(1, 1).Activate();
     EXPECT_TRUE(presenter_.calls.empty());
-    EXPECT_EQ(TExcel::GetActiveObject(), nullptr);
+    EXPECT_EQ(TExcel::GetActiveObject(servers_), nullptr);
     excel->Quit();
 }
 
 TEST(EngineWithoutPresenter, VisibleIsAcceptedAndNothingCountsAsRunning) {
-    engine::RegisterEngine();
-    auto excel = TExcel::CreateObject();
+    AutomationRegistry servers;
+    engine::RegisterEngine(servers);
+    auto excel = TExcel::CreateObject(servers);
     ASSERT_NE(excel, nullptr);
     EXPECT_NO_THROW(excel->SetVisible(true));
-    EXPECT_EQ(TExcel::GetActiveObject(), nullptr);
+    EXPECT_EQ(TExcel::GetActiveObject(servers), nullptr);
     excel->Quit();
 }
 

@@ -2,6 +2,7 @@
 // program searches them: every cell the manifest lists for a word is among the hits, with the
 // manifest's formula and comment text.
 #include "automation/AutomationError.h"
+#include "automation/AutomationRegistry.h"
 #include "engine/objects/EngineServer.h"
 #include "tests/engine/objects/WrapperSearch.h"
 #include "tests/support/RealManifest.h"
@@ -25,8 +26,9 @@ TEST(RealFixturesSearch, ManifestCellsAreFoundWithTheirTexts) {
     if (folder.isEmpty()) {
         GTEST_SKIP() << "the real fixture folder is absent";
     }
-    engine::RegisterEngine();
-    auto excel = TExcel::CreateObject();
+    AutomationRegistry servers;
+    engine::RegisterEngine(servers);
+    auto excel = TExcel::CreateObject(servers);
     ASSERT_NE(excel, nullptr);
 
     // One search per file, word and LookIn, shared by the manifest rows that need it.
