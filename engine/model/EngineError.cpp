@@ -1,13 +1,19 @@
 #include "engine/model/EngineError.h"
 
+#include "engine/model/ReadError.h"
+
 #include <QDir>
 
 namespace engine {
 namespace {
 
-QString FileMessage(EngineErrorKind kind, const QString& path) {
+QString FileMessage(const ReadError& error, const QString& path) {
     const QString name = QDir::toNativeSeparators(path);
-    switch (kind) {
+    if (error.Code() == ReadErrorCode::OldBiffWorksheet) {
+        return QStringLiteral("ファイル「%1」は古い形式 (Excel 4.0 以前) のため開けません。")
+            .arg(name);
+    }
+    switch (error.Kind()) {
         case EngineErrorKind::FileNotFound:
             return QStringLiteral("ファイル「%1」が見つかりません。").arg(name);
         case EngineErrorKind::CannotRead:
@@ -28,8 +34,11 @@ QString FileMessage(EngineErrorKind kind, const QString& path) {
 
 }  // namespace
 
-EngineError EngineError::ForFile(EngineErrorKind kind, const QString& path, QString detail) {
-    return EngineError(kind, FileMessage(kind, path), std::move(detail));
+EngineError EngineError::ForFile(const ReadError& error, const QString& path) {
+    EngineError result(error.Kind(), FileMessage(error, path));
+    result.code_ = error.Code();
+    result.detail_ = error.Detail();
+    return result;
 }
 
 }  // namespace engine

@@ -1,11 +1,16 @@
-// Errors of the embedded engine. `Message()` is the Japanese text the user sees (it names the
-// file and the problem); `Detail()` keeps the reader's technical reason (offset, record,
-// sector) so tests can assert the specific failure.
+// Errors of the embedded engine as the automation layer sees them. `Message()` is the Japanese
+// text the user sees (for a file it names the file and the problem); a file's error also
+// keeps the reader's code and technical detail, so tests can assert the specific failure.
 #pragma once
 
 #include "automation/AutomationError.h"
 
+#include <optional>
+
 namespace engine {
+
+class ReadError;
+enum class ReadErrorCode;
 
 enum class EngineErrorKind {
     FileNotFound,
@@ -22,14 +27,17 @@ public:
     EngineError(EngineErrorKind kind, QString message, QString detail = {})
         : AutomationError(std::move(message)), kind_(kind), detail_(std::move(detail)) {}
 
-    // The error for a file, with the user's text for its kind naming the file.
-    static EngineError ForFile(EngineErrorKind kind, const QString& path, QString detail = {});
+    // The one place a reader's failure becomes the user's text, naming the file.
+    static EngineError ForFile(const ReadError& error, const QString& path);
 
     EngineErrorKind Kind() const { return kind_; }
+    // For a file's error: what the reader found wrong.
+    std::optional<ReadErrorCode> Code() const { return code_; }
     const QString& Detail() const { return detail_; }
 
 private:
     EngineErrorKind kind_;
+    std::optional<ReadErrorCode> code_;
     QString detail_;
 };
 

@@ -2,6 +2,7 @@
 
 #include "engine/model/CellText.h"
 #include "engine/model/EngineError.h"
+#include "engine/model/ReadError.h"
 
 #include <new>
 
@@ -72,10 +73,11 @@ Worksheet& Workbook::Sheet(int index) {
             reader_->ReadWorksheet(index, *this, *sheet);
             sheet->Finish();
             slot = std::move(sheet);
+        } catch (const ReadError& error) {
+            throw EngineError::ForFile(error, path_);
         } catch (const std::bad_alloc&) {
             // The sheet's memory is freed by now; the book is reported, the run goes on.
-            throw EngineError::ForFile(EngineErrorKind::TooLarge, path_,
-                                       QStringLiteral("out of memory reading sheet %1").arg(index));
+            throw EngineError::ForFile(ReadError(ReadErrorCode::OutOfMemory), path_);
         }
     }
     return *slot;

@@ -5,13 +5,13 @@
 #include "engine/readers/BookOpener.h"
 
 #include "engine/model/EngineError.h"
+#include "engine/model/ReadError.h"
 #include "engine/model/Workbook.h"
 #include "engine/readers/WorkbookFile.h"
 #include "engine/readers/csv/CsvReader.h"
 #include "engine/readers/xls/XlsReader.h"
 #include "engine/readers/xlsx/XlsxReader.h"
 
-#include <QDir>
 #include <QFileInfo>
 #include <new>
 
@@ -34,10 +34,6 @@ Container Sniff(const QByteArray& head) {
     return Container::Text;
 }
 
-QString Native(const QString& path) {
-    return QDir::toNativeSeparators(path);
-}
-
 std::unique_ptr<BookReader> ReaderFor(const QString& path, ReadPolicy policy) {
     const QByteArray head = WorkbookFile::Head(path, 8);
     switch (Sniff(head)) {
@@ -46,17 +42,13 @@ std::unique_ptr<BookReader> ReaderFor(const QString& path, ReadPolicy policy) {
         case Container::CompoundFile:
             return std::make_unique<XlsReader>(path);
         case Container::OldBiff:
-            throw EngineError(
-                EngineErrorKind::Unsupported,
-                QStringLiteral("ファイル「%1」は古い形式 (Excel 4.0 以前) のため開けません。")
-                    .arg(Native(path)));
+            throw ReadError(ReadErrorCode::OldBiffWorksheet);
         case Container::Text:
             break;
     }
     const QString suffix = QFileInfo(path).suffix().toLower();
     if (suffix == u"xlsx" || suffix == u"xlsm" || suffix == u"xlsb") {
-        throw EngineError::ForFile(EngineErrorKind::Damaged, path,
-                                   QStringLiteral("neither a zip archive nor a compound file"));
+        throw ReadError(ReadErrorCode::NotAWorkbook);
     }
     return std::make_unique<CsvReader>(path);
 }
@@ -70,8 +62,10 @@ std::unique_ptr<Workbook> OpenWorkbook(const QString& path, ReadPolicy policy) {
         auto book = std::make_unique<Workbook>(path, std::move(reader));
         bookReader.ReadWorkbook(*book);
         return book;
+    } catch (const ReadError& error) {
+        throw EngineError::ForFile(error, path);
     } catch (const std::bad_alloc&) {
-        throw EngineError::ForFile(EngineErrorKind::TooLarge, path);
+        throw EngineError::ForFile(ReadError(ReadErrorCode::OutOfMemory), path);
     }
 }
 

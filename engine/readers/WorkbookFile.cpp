@@ -1,39 +1,38 @@
 #include "engine/readers/WorkbookFile.h"
 
-#include "engine/model/EngineError.h"
+#include "engine/model/ReadError.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <QFile>
 #include <cerrno>
-#include <cstring>
 
 namespace engine {
 namespace {
 
-QString SystemText(int error) {
-    return QString::fromLocal8Bit(std::strerror(error));
-}
-
 // An open descriptor of a regular file, closed with the object.
 class RegularFile {
 public:
-    explicit RegularFile(const QString& path) : path_(path) {
+    explicit RegularFile(const QString& path) {
         fd_ = ::open(QFile::encodeName(path).constData(),
                      O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
         if (fd_ < 0) {
             const int error = errno;
-            throw EngineError::ForFile(
-                error == ENOENT ? EngineErrorKind::FileNotFound : EngineErrorKind::CannotRead, path,
-                SystemText(error));
+            if (error == ENOENT) {
+                throw ReadError(ReadErrorCode::FileNotFound);
+            }
+            Unreadable(error);
         }
         struct stat status {};
         const bool known = ::fstat(fd_, &status) == 0;
         const int error = errno;
         if (!known || !S_ISREG(status.st_mode)) {
             ::close(fd_);  // no destructor runs for a constructor that throws
-            Fail(known ? QStringLiteral("not a regular file") : SystemText(error));
+            if (known) {
+                throw ReadError(ReadErrorCode::NotRegularFile);
+            }
+            Unreadable(error);
         }
         size_ = status.st_size;
     }
@@ -52,7 +51,7 @@ public:
                 continue;
             }
             if (got < 0) {
-                Fail(SystemText(errno));
+                Unreadable(errno);
             }
             if (got == 0) {
                 break;
@@ -60,19 +59,16 @@ public:
             done += got;
         }
         if (exact && done < count) {
-            Fail(QStringLiteral("the file shrank from %1 to %2 bytes while it was read")
-                     .arg(count)
-                     .arg(done));
+            throw ReadError(ReadErrorCode::FileShrank, {.expected = count, .found = done});
         }
         return done;
     }
 
-    [[noreturn]] void Fail(const QString& detail) const {
-        throw EngineError::ForFile(EngineErrorKind::CannotRead, path_, detail);
+private:
+    [[noreturn]] static void Unreadable(int error) {
+        throw ReadError(ReadErrorCode::FileUnreadable, {.found = error});
     }
 
-private:
-    QString path_;
     int fd_ = -1;
     qint64 size_ = 0;
 };
@@ -89,8 +85,7 @@ QByteArray WorkbookFile::Head(const QString& path, qsizetype count) {
 QByteArray WorkbookFile::ReadAll(const QString& path, qint64 maxBytes) {
     const RegularFile file(path);
     if (file.Size() > maxBytes) {
-        throw EngineError::ForFile(EngineErrorKind::TooLarge, path,
-                                   QStringLiteral("%1 bytes").arg(file.Size()));
+        throw ReadError(ReadErrorCode::FileTooLarge, {.expected = maxBytes, .found = file.Size()});
     }
     // A file that grows meanwhile is read as it was when it was opened.
     QByteArray bytes(qsizetype(file.Size()), Qt::Uninitialized);

@@ -1,7 +1,7 @@
 // Feeds arbitrary bytes to the compound-file reader and reads the streams an .xls or an
-// encrypted package would use. Damaged input must end in XlsFormatError, nothing else.
+// encrypted package would use. Damaged input must end in ReadError, nothing else.
+#include "engine/model/ReadError.h"
 #include "engine/readers/xls/CompoundFile.h"
-#include "engine/readers/xls/XlsFormatError.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -15,7 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                 file.ReadStream(name);
             }
         }
-    } catch (const engine::XlsFormatError&) {
+    } catch (const engine::ReadError&) {
     }
     return 0;
 }

@@ -3,6 +3,7 @@
 // Only the engine's own TooLarge error may come out.
 #include "engine/model/CellText.h"
 #include "engine/model/EngineError.h"
+#include "engine/model/ReadError.h"
 #include "engine/model/Workbook.h"
 #include "engine/readers/csv/CsvReader.h"
 #include "tests/fuzz/FuzzFind.h"
@@ -28,6 +29,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         engine::Workbook book(file.fileName(), std::move(reader));
         csv.ReadWorkbook(book);
         fuzzsearch::FindEverywhere(book, book.Sheet(0));
+    } catch (const engine::ReadError& e) {
+        if (e.Kind() != engine::EngineErrorKind::TooLarge) {
+            __builtin_trap();
+        }
     } catch (const engine::EngineError& e) {
         if (e.Kind() != engine::EngineErrorKind::TooLarge) {
             __builtin_trap();

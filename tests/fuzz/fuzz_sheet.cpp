@@ -1,7 +1,8 @@
 // Reads arbitrary bytes as a worksheet part twice, in one pass and split into two halves read
 // at once, and requires the same outcome: the same cells with the same texts and formulas, or
-// an EngineError from both. The split reader must never find what one pass does not.
+// a ReadError from both. The split reader must never find what one pass does not.
 #include "engine/model/EngineError.h"
+#include "engine/model/ReadError.h"
 #include "engine/model/Workbook.h"
 #include "engine/readers/xlsx/WorksheetSplit.h"
 
@@ -33,7 +34,7 @@ std::string Read(std::string_view xml, bool split) {
             part.Finish();
         }
         sheet.Finish();
-    } catch (const EngineError&) {
+    } catch (const ReadError&) {
         return "error";
     }
     std::string out;

@@ -1,10 +1,10 @@
 // Feeds arbitrary bytes to the BIFF reader as a workbook stream: the globals, then every
 // worksheet with its cells, formulas and notes, then searched as a run searches it. Damaged
-// input must end in XlsFormatError.
+// globals must end in ReadError, a damaged sheet in the workbook's EngineError.
 #include "engine/model/BookReader.h"
 #include "engine/model/EngineError.h"
+#include "engine/model/ReadError.h"
 #include "engine/model/Workbook.h"
-#include "engine/readers/xls/XlsFormatError.h"
 #include "engine/readers/xls/XlsGlobals.h"
 #include "engine/readers/xls/XlsSheetReader.h"
 #include "tests/fuzz/FuzzFind.h"
@@ -41,10 +41,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         for (int i = 0; i < book.SheetCount(); ++i) {
             try {
                 fuzzsearch::FindEverywhere(book, book.Sheet(i));
-            } catch (const engine::XlsFormatError&) {
+            } catch (const engine::EngineError&) {
             }
         }
-    } catch (const engine::XlsFormatError&) {
+    } catch (const engine::ReadError&) {
     }
     return 0;
 }

@@ -3,9 +3,10 @@
 //   odd:  package members as "name\n" + content, separated by "\n@@\n", which the target
 //         stores in a zip with correct checksums, so mutations reach the XML parts.
 // Then every sheet is read and searched as a run searches it; a bad package must end in
-// EngineError.
+// ReadError, a bad sheet in the workbook's EngineError.
 #include "engine/model/CellText.h"
 #include "engine/model/EngineError.h"
+#include "engine/model/ReadError.h"
 #include "engine/model/Workbook.h"
 #include "engine/readers/xlsx/XlsxReader.h"
 #include "tests/fuzz/FuzzFind.h"
@@ -111,7 +112,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             } catch (const engine::EngineError&) {
             }
         }
-    } catch (const engine::EngineError&) {
+    } catch (const engine::ReadError&) {
     }
     return 0;
 }

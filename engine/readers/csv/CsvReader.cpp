@@ -1,6 +1,6 @@
 #include "engine/readers/csv/CsvReader.h"
 
-#include "engine/model/EngineError.h"
+#include "engine/model/ReadError.h"
 #include "engine/model/Workbook.h"
 #include "engine/readers/WorkbookFile.h"
 #include "engine/readers/csv/CsvCellTyper.h"
@@ -16,10 +16,6 @@ namespace {
 
 // The application's limit on sheet-name length.
 constexpr qsizetype MaxSheetName = 31;
-
-[[noreturn]] void TooLarge(const QString& path, const QString& detail) {
-    throw EngineError::ForFile(EngineErrorKind::TooLarge, path, detail);
-}
 
 }  // namespace
 
@@ -46,10 +42,11 @@ void CsvReader::ReadWorksheet(int, Workbook& book, Worksheet& sheet) {
     while (parser.Next(field, endsRecord)) {
         if (!field.isEmpty()) {
             if (row > MaxRows || column > MaxColumns) {
-                TooLarge(path_, QStringLiteral("field at row %1, column %2").arg(row).arg(column));
+                throw ReadError(ReadErrorCode::CsvFieldOutsideSheet,
+                                {.expected = row, .found = column});
             }
             if (static_cast<int64_t>(cells.size()) >= limits_.maxCells) {
-                TooLarge(path_, QStringLiteral("more than %1 cells").arg(limits_.maxCells));
+                throw ReadError(ReadErrorCode::TooManyCells, {.expected = limits_.maxCells});
             }
             if (auto cell =
                     typer.Type(field, static_cast<int32_t>(row), static_cast<int32_t>(column))) {

@@ -1,7 +1,7 @@
 #include "engine/readers/xls/BiffPayload.h"
 
+#include "engine/model/ReadError.h"
 #include "engine/readers/xls/CodePage.h"
-#include "engine/readers/xls/XlsFormatError.h"
 
 #include <algorithm>
 
@@ -16,9 +16,7 @@ BiffPayload::BiffPayload(QByteArrayView body, std::span<const QByteArrayView> co
 }
 
 void BiffPayload::Truncated(qsizetype wanted) const {
-    throw XlsFormatError(QStringLiteral("record 0x%1 ends %2 bytes early")
-                             .arg(recordId_, 4, 16, QLatin1Char('0'))
-                             .arg(wanted));
+    throw ReadError(ReadErrorCode::BiffRecordShort, {.record = recordId_, .expected = wanted});
 }
 
 void BiffPayload::NextSegment() {
@@ -78,9 +76,7 @@ QByteArrayView BiffPayload::View(qsizetype count, QByteArray& joined) {
 
 void BiffPayload::SeekSegment(int index) {
     if (index < 0 || size_t(index) >= SegmentCount()) {
-        throw XlsFormatError(QStringLiteral("record 0x%1 lacks its CONTINUE record %2")
-                                 .arg(recordId_, 4, 16, QLatin1Char('0'))
-                                 .arg(index));
+        throw ReadError(ReadErrorCode::BiffContinueMissing, {.record = recordId_, .found = index});
     }
     segment_ = 0;
     before_ = 0;

@@ -1,6 +1,6 @@
 #include "engine/readers/xls/BiffRecordStream.h"
 
-#include "engine/readers/xls/XlsFormatError.h"
+#include "engine/model/ReadError.h"
 
 namespace engine {
 namespace {
@@ -16,9 +16,8 @@ uint16_t U16At(const QByteArray& bytes, qsizetype at) {
 BiffRecordStream::BiffRecordStream(const QByteArray& stream, qsizetype offset)
     : stream_(stream), position_(offset) {
     if (offset < 0 || offset > stream.size()) {
-        throw XlsFormatError(QStringLiteral("substream offset %1 outside a stream of %2 bytes")
-                                 .arg(offset)
-                                 .arg(stream.size()));
+        throw ReadError(ReadErrorCode::BiffSubstreamOutside,
+                        {.offset = offset, .found = stream.size()});
     }
 }
 
@@ -33,10 +32,8 @@ inline bool BiffRecordStream::ReadHeader(qsizetype at, uint16_t& id, uint16_t& l
 
 inline void BiffRecordStream::CheckLength(qsizetype at, uint16_t id, uint16_t length) const {
     if (at + 4 + length > stream_.size()) {
-        throw XlsFormatError(QStringLiteral("record 0x%1 at %2 runs %3 bytes past the stream end")
-                                 .arg(id, 4, 16, QLatin1Char('0'))
-                                 .arg(at)
-                                 .arg(at + 4 + length - stream_.size()));
+        throw ReadError(ReadErrorCode::BiffRecordPastEnd,
+                        {.record = id, .offset = at, .expected = length});
     }
 }
 
@@ -48,8 +45,7 @@ bool BiffRecordStream::Next() {
     }
     CheckLength(position_, id, length);
     if (id == biff::Continue) {
-        throw XlsFormatError(
-            QStringLiteral("CONTINUE record at %1 follows no record").arg(position_));
+        throw ReadError(ReadErrorCode::BiffContinueAlone, {.offset = position_});
     }
     offset_ = position_;
     id_ = id;

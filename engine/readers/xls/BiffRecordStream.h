@@ -21,7 +21,7 @@ public:
     // Reads from `stream`, which must outlive this object, starting at `offset`.
     BiffRecordStream(const QByteArray& stream, qsizetype offset);
 
-    // Moves to the next record. False at the end of the stream. Raises XlsFormatError for a
+    // Moves to the next record. False at the end of the stream. Raises ReadError for a
     // record whose length runs past the end, and for a CONTINUE that follows no record.
     bool Next();
 

@@ -1,6 +1,6 @@
 #include "engine/readers/xls/CompoundFile.h"
 
-#include "engine/readers/xls/XlsFormatError.h"
+#include "engine/model/ReadError.h"
 
 #include <QtEndian>
 #include <algorithm>
@@ -26,16 +26,14 @@ bool CompoundFile::HasSignature(QByteArrayView head) {
 
 CompoundFile::CompoundFile(QByteArray data) : data_(std::move(data)) {
     if (data_.size() < HeaderSize || !HasSignature(data_)) {
-        throw XlsFormatError(
-            QStringLiteral("no compound-file header (%1 bytes)").arg(data_.size()));
+        throw ReadError(ReadErrorCode::CfbNoHeader, {.found = data_.size()});
     }
     const auto header = reinterpret_cast<const uchar*>(data_.constData());
     const uint16_t sectorShift = qFromLittleEndian<uint16_t>(header + 0x1E);
     const uint16_t miniShift = qFromLittleEndian<uint16_t>(header + 0x20);
     if ((sectorShift != 9 && sectorShift != 12) || miniShift == 0 || miniShift >= sectorShift) {
-        throw XlsFormatError(QStringLiteral("sector shift %1, mini sector shift %2")
-                                 .arg(sectorShift)
-                                 .arg(miniShift));
+        throw ReadError(ReadErrorCode::CfbSectorSize,
+                        {.expected = sectorShift, .found = miniShift});
     }
     sectorSize_ = 1u << sectorShift;
     miniSectorSize_ = 1u << miniShift;
@@ -51,7 +49,7 @@ CompoundFile::CompoundFile(QByteArray data) : data_(std::move(data)) {
 
 uint32_t CompoundFile::ReadU32(qsizetype offset) const {
     if (offset < 0 || offset + 4 > data_.size()) {
-        throw XlsFormatError(QStringLiteral("read past the end of the file at %1").arg(offset));
+        throw ReadError(ReadErrorCode::CfbReadPastEnd, {.offset = offset});
     }
     return qFromLittleEndian<uint32_t>(data_.constData() + offset);
 }
@@ -59,9 +57,8 @@ uint32_t CompoundFile::ReadU32(qsizetype offset) const {
 void CompoundFile::ReadFat() {
     const uint32_t fatSectors = ReadU32(0x2C);
     if (fatSectors > sectorCount_) {
-        throw XlsFormatError(QStringLiteral("%1 FAT sectors in a file of %2 sectors")
-                                 .arg(fatSectors)
-                                 .arg(sectorCount_));
+        throw ReadError(ReadErrorCode::CfbFatCount,
+                        {.expected = sectorCount_, .found = fatSectors});
     }
     std::vector<uint32_t> fatSectorList;
     fatSectorList.reserve(fatSectors);
@@ -74,7 +71,7 @@ void CompoundFile::ReadFat() {
     const uint32_t perSector = sectorSize_ / 4 - 1;
     while (fatSectorList.size() < fatSectors) {
         if (difat >= sectorCount_ || seen[difat]) {
-            throw XlsFormatError(QStringLiteral("DIFAT chain broken at sector %1").arg(difat));
+            throw ReadError(ReadErrorCode::CfbDifatBroken, {.found = difat});
         }
         seen[difat] = true;
         const qsizetype base = qsizetype(difat + 1) * sectorSize_;
@@ -86,7 +83,7 @@ void CompoundFile::ReadFat() {
     fat_.reserve(size_t(fatSectors) * (sectorSize_ / 4));
     for (uint32_t sector : fatSectorList) {
         if (sector >= sectorCount_) {
-            throw XlsFormatError(QStringLiteral("FAT sector %1 beyond the file").arg(sector));
+            throw ReadError(ReadErrorCode::CfbFatBeyondFile, {.found = sector});
         }
         const qsizetype base = qsizetype(sector + 1) * sectorSize_;
         for (uint32_t i = 0; i < sectorSize_ / 4; ++i) {
@@ -120,7 +117,7 @@ void CompoundFile::ReadDirectory() {
         entries_.push_back(std::move(entry));
     }
     if (entries_.empty() || entries_[0].type != RootEntry) {
-        throw XlsFormatError(QStringLiteral("the directory has no root entry"));
+        throw ReadError(ReadErrorCode::CfbNoRoot);
     }
     const Entry& root = entries_[0];
     if (root.size > 0) {
@@ -162,13 +159,12 @@ std::vector<uint32_t> CompoundFile::Chain(const std::vector<uint32_t>& table, ui
     for (uint32_t sector = start; sector != EndOfChain && sector != FreeSector;
          sector = table[sector]) {
         if (sector >= table.size()) {
-            throw XlsFormatError(QStringLiteral("%1 chain: sector %2 beyond the allocation table")
-                                     .arg(QLatin1String(what))
-                                     .arg(sector));
+            throw ReadError(ReadErrorCode::CfbChainBeyondTable,
+                            {.part = QLatin1String(what), .found = sector});
         }
         if (seen[sector]) {
-            throw XlsFormatError(
-                QStringLiteral("%1 chain loops at sector %2").arg(QLatin1String(what)).arg(sector));
+            throw ReadError(ReadErrorCode::CfbChainLoops,
+                            {.part = QLatin1String(what), .found = sector});
         }
         seen[sector] = true;
         chain.push_back(sector);
@@ -178,9 +174,8 @@ std::vector<uint32_t> CompoundFile::Chain(const std::vector<uint32_t>& table, ui
 
 QByteArray CompoundFile::ReadSectors(const std::vector<uint32_t>& chain, uint64_t size) const {
     if (size > uint64_t(chain.size()) * sectorSize_) {
-        throw XlsFormatError(QStringLiteral("a stream claims %1 bytes but its chain holds %2")
-                                 .arg(size)
-                                 .arg(uint64_t(chain.size()) * sectorSize_));
+        throw ReadError(ReadErrorCode::CfbStreamLongerThanChain,
+                        {.expected = int64_t(size), .found = int64_t(chain.size()) * sectorSize_});
     }
     QByteArray result;
     result.reserve(qsizetype(size));
@@ -191,8 +186,7 @@ QByteArray CompoundFile::ReadSectors(const std::vector<uint32_t>& chain, uint64_
             break;
         }
         if (offset + wanted > data_.size()) {
-            throw XlsFormatError(
-                QStringLiteral("sector %1 lies beyond the end of the file").arg(sector));
+            throw ReadError(ReadErrorCode::CfbSectorBeyondFile, {.found = sector});
         }
         result.append(data_.constData() + offset, wanted);
     }
@@ -201,9 +195,10 @@ QByteArray CompoundFile::ReadSectors(const std::vector<uint32_t>& chain, uint64_
 
 QByteArray CompoundFile::ReadMiniSectors(const std::vector<uint32_t>& chain, uint64_t size) const {
     if (size > uint64_t(chain.size()) * miniSectorSize_) {
-        throw XlsFormatError(QStringLiteral("a small stream claims %1 bytes but its chain holds %2")
-                                 .arg(size)
-                                 .arg(uint64_t(chain.size()) * miniSectorSize_));
+        throw ReadError(ReadErrorCode::CfbStreamLongerThanChain,
+                        {.part = QStringLiteral("mini stream"),
+                         .expected = int64_t(size),
+                         .found = int64_t(chain.size()) * miniSectorSize_});
     }
     QByteArray result;
     result.reserve(qsizetype(size));
@@ -215,8 +210,7 @@ QByteArray CompoundFile::ReadMiniSectors(const std::vector<uint32_t>& chain, uin
             break;
         }
         if (offset + wanted > miniStream_.size()) {
-            throw XlsFormatError(
-                QStringLiteral("mini sector %1 lies beyond the mini stream").arg(sector));
+            throw ReadError(ReadErrorCode::CfbMiniSectorBeyondStream, {.found = sector});
         }
         result.append(miniStream_.constData() + offset, wanted);
     }
@@ -240,7 +234,7 @@ bool CompoundFile::HasStream(QStringView name) const {
 QByteArray CompoundFile::ReadStream(QStringView name) const {
     const Entry* entry = FindStream(name);
     if (!entry) {
-        throw XlsFormatError(QStringLiteral("no stream named %1").arg(name));
+        throw ReadError(ReadErrorCode::CfbNoStream, {.part = name.toString()});
     }
     if (entry->size < miniCutoff_) {
         return ReadMiniSectors(Chain(miniFat_, entry->start, "mini"), entry->size);

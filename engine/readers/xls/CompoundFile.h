@@ -16,7 +16,7 @@ namespace engine {
 class CompoundFile {
 public:
     // Parses the header, the FAT (with its DIFAT extension), the directory and the mini FAT.
-    // Raises XlsFormatError when the container is damaged.
+    // Raises ReadError when the container is damaged.
     explicit CompoundFile(QByteArray data);
 
     // True when the bytes start with the compound-file signature.
@@ -24,7 +24,7 @@ public:
 
     // Whether a stream of this name (compared without regard to case) sits under the root.
     bool HasStream(QStringView name) const;
-    // The stream's bytes. Raises XlsFormatError when it is absent or its chain is damaged.
+    // The stream's bytes. Raises ReadError when it is absent or its chain is damaged.
     QByteArray ReadStream(QStringView name) const;
 
 private:

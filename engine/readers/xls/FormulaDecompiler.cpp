@@ -1,11 +1,11 @@
 #include "engine/readers/xls/FormulaDecompiler.h"
 
 #include "engine/format/GeneralNumber.h"
+#include "engine/model/ReadError.h"
 #include "engine/readers/xls/BiffPayload.h"
 #include "engine/readers/xls/BiffReference.h"
 #include "engine/readers/xls/CodePage.h"
 #include "engine/readers/xls/FunctionTable.h"
-#include "engine/readers/xls/XlsFormatError.h"
 #include "engine/readers/xls/XlsLinkTable.h"
 
 #include <QStringList>
@@ -94,7 +94,7 @@ std::u16string& FormulaDecompiler::Slot() {
 
 void FormulaDecompiler::Require(size_t count) const {
     if (depth_ < count) {
-        throw XlsFormatError(QStringLiteral("a formula operator lacks its operand"));
+        throw ReadError(ReadErrorCode::FormulaMissingOperand);
     }
 }
 
@@ -135,9 +135,8 @@ QString FormulaDecompiler::Decompile(QByteArrayView tokens, QByteArrayView extra
     };
     auto call = [&](const auto& name, int count, bool nameOnStack) {
         if (size_t(count) > depth_ || (nameOnStack && count == 0)) {
-            throw XlsFormatError(QStringLiteral("a function wants %1 arguments, %2 are there")
-                                     .arg(count)
-                                     .arg(depth_));
+            throw ReadError(ReadErrorCode::FormulaArgumentCount,
+                            {.expected = count, .found = int64_t(depth_)});
         }
         const size_t first = depth_ - size_t(count);
         const size_t firstArgument = first + (nameOnStack ? 1 : 0);
@@ -271,7 +270,7 @@ QString FormulaDecompiler::Decompile(QByteArrayView tokens, QByteArrayView extra
                 const int columns = more.U8() + 1;
                 const int rows = more.U16() + 1;
                 if (qsizetype(columns) * rows > more.Remaining()) {
-                    throw XlsFormatError(QStringLiteral("array constant larger than its data"));
+                    throw ReadError(ReadErrorCode::FormulaArrayPastData);
                 }
                 QStringList lines;
                 for (int r = 0; r < rows; ++r) {
@@ -400,8 +399,7 @@ QString FormulaDecompiler::Decompile(QByteArrayView tokens, QByteArrayView extra
         }
     }
     if (depth_ != 1) {
-        throw XlsFormatError(
-            QStringLiteral("a formula leaves %1 values instead of one").arg(depth_));
+        throw ReadError(ReadErrorCode::FormulaValuesLeft, {.found = int64_t(depth_)});
     }
     return result();
 }

@@ -28,7 +28,7 @@ public:
     // constants, area lists). `row` and `column` (0-based) are the cell the text is for: the
     // relative parts of shared-formula references are offsets from it. A token this
     // decompiler does not know ends the text with a visible placeholder. Raises
-    // XlsFormatError for a token stream that ends mid-token or leaves no single value.
+    // ReadError for a token stream that ends mid-token or leaves no single value.
     QString Decompile(QByteArrayView tokens, QByteArrayView extra, int row, int column);
 
     // "#DIV/0!" and the other error values by their stored code.
@@ -37,7 +37,7 @@ public:
 private:
     // A new operand on top of the stack, empty.
     std::u16string& Slot();
-    // Raises XlsFormatError when the stack holds fewer than `count` operands.
+    // Raises ReadError when the stack holds fewer than `count` operands.
     void Require(size_t count) const;
     std::u16string& Top();
 

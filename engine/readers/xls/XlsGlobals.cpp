@@ -2,9 +2,9 @@
 
 #include "engine/format/BuiltinFormats.h"
 #include "engine/model/Cell.h"
+#include "engine/model/ReadError.h"
 #include "engine/model/Workbook.h"
 #include "engine/readers/xls/BiffRecordStream.h"
-#include "engine/readers/xls/XlsFormatError.h"
 
 namespace engine {
 namespace {
@@ -60,7 +60,7 @@ QString ExternalFileName(const QString& encoded) {
 XlsGlobals::XlsGlobals(QByteArray stream) : stream_(std::move(stream)) {
     BiffRecordStream records(stream_, 0);
     if (!records.Next()) {
-        throw XlsFormatError(QStringLiteral("the workbook stream is empty"));
+        throw ReadError(ReadErrorCode::BiffEmptyStream);
     }
     BiffPayload bof = records.Payload();
     ReadBof(records.Id(), bof);
@@ -68,8 +68,7 @@ XlsGlobals::XlsGlobals(QByteArray stream) : stream_(std::move(stream)) {
         BiffPayload body = records.Payload();
         switch (records.Id()) {
             case id::FilePass:
-                throw XlsFormatError(EngineErrorKind::Encrypted,
-                                     QStringLiteral("FILEPASS record: the workbook is encrypted"));
+                throw ReadError(ReadErrorCode::BiffEncrypted, {.record = id::FilePass});
             case id::CodePageId:
                 codePage_ = CodePage(body.U16());
                 break;
@@ -130,13 +129,10 @@ XlsGlobals::XlsGlobals(QByteArray stream) : stream_(std::move(stream)) {
 void XlsGlobals::ReadBof(uint16_t recordId, BiffPayload& body) {
     // BIFF2-4 files carry their own BOF ids; they have no workbook globals to read.
     if (recordId == 0x0009 || recordId == 0x0209 || recordId == 0x0409) {
-        throw XlsFormatError(
-            EngineErrorKind::Unsupported,
-            QStringLiteral("BIFF2-4 file (BOF id 0x%1)").arg(recordId, 4, 16, QLatin1Char('0')));
+        throw ReadError(ReadErrorCode::BiffVersion, {.record = recordId, .found = recordId});
     }
     if (recordId != id::Bof) {
-        throw XlsFormatError(QStringLiteral("the workbook stream starts with record 0x%1, not BOF")
-                                 .arg(recordId, 4, 16, QLatin1Char('0')));
+        throw ReadError(ReadErrorCode::BiffNoBof, {.record = recordId, .offset = 0});
     }
     const uint16_t version = body.U16();
     if (version == Biff8Version) {
@@ -144,9 +140,7 @@ void XlsGlobals::ReadBof(uint16_t recordId, BiffPayload& body) {
     } else if (version == Biff5Version) {
         version_ = FormulaDecompiler::Version::Biff5;
     } else {
-        throw XlsFormatError(
-            EngineErrorKind::Unsupported,
-            QStringLiteral("BIFF version 0x%1").arg(version, 4, 16, QLatin1Char('0')));
+        throw ReadError(ReadErrorCode::BiffVersion, {.record = recordId, .found = version});
     }
 }
 

@@ -21,7 +21,7 @@ class Workbook;
 
 class XlsGlobals {
 public:
-    // Reads the globals substream at the start of `stream`. Raises XlsFormatError: Damaged
+    // Reads the globals substream at the start of `stream`. Raises ReadError: Damaged
     // for broken records, Encrypted for a FILEPASS record, Unsupported for BIFF2-4.
     explicit XlsGlobals(QByteArray stream);
 

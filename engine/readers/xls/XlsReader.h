@@ -15,7 +15,7 @@ class XlsGlobals;
 
 class XlsReader : public BookReader {
 public:
-    // Opens the compound file and locates the workbook stream. Raises EngineError for a
+    // Opens the compound file and locates the workbook stream. Raises ReadError for a
     // damaged container, an encrypted file (also an encrypted .xlsx, which is a compound
     // file) or a BIFF version older than 5.
     explicit XlsReader(const QString& path);

@@ -1,10 +1,10 @@
 #include "engine/readers/xls/XlsSheetReader.h"
 
 #include "automation/Tcsvutility.h"
+#include "engine/model/ReadError.h"
 #include "engine/model/Workbook.h"
 #include "engine/model/Worksheet.h"
 #include "engine/readers/xls/BiffRecordStream.h"
-#include "engine/readers/xls/XlsFormatError.h"
 #include "engine/readers/xls/XlsGlobals.h"
 
 #include <QtEndian>
@@ -68,12 +68,12 @@ void XlsSheetReader::Read(qsizetype offset) {
     BiffRecordStream records(globals_.Stream(), offset);
     sheetBytes_ = globals_.Stream().size() - offset;
     if (!records.Next() || records.Id() != id::Bof) {
-        throw XlsFormatError(QStringLiteral("no BOF record at sheet offset %1").arg(offset));
+        throw ReadError(ReadErrorCode::BiffNoBof, {.offset = offset});
     }
     int depth = 1;  // embedded charts nest their own BOF/EOF pairs
     while (depth > 0) {
         if (!records.Next()) {
-            throw XlsFormatError(QStringLiteral("sheet at %1 ends without EOF").arg(offset));
+            throw ReadError(ReadErrorCode::BiffNoEof, {.offset = offset});
         }
         if (records.Id() == id::Bof) {
             ++depth;
@@ -179,13 +179,11 @@ void XlsSheetReader::Dispatch(uint16_t recordId, BiffPayload& body) {
 
 Cell& XlsSheetReader::AddCell(int row, int column, uint16_t xf, CellType type) {
     if (column >= MaxColumns) {
-        throw XlsFormatError(QStringLiteral("a cell at row %1, column %2 is outside the sheet")
-                                 .arg(row + 1)
-                                 .arg(column + 1));
+        throw ReadError(ReadErrorCode::CellOutsideSheet,
+                        {.expected = row + 1, .found = column + 1});
     }
     if (cells_.size() >= MaxCells) {
-        throw XlsFormatError(EngineErrorKind::TooLarge,
-                             QStringLiteral("more than %1 cell records in a sheet").arg(MaxCells));
+        throw ReadError(ReadErrorCode::TooManyCells, {.expected = int64_t(MaxCells)});
     }
     // Filled in place: a cell built aside and then copied in stalls on the fresh stores.
     Cell& cell = cells_.emplace_back();

@@ -25,7 +25,7 @@ public:
     XlsSheetReader(XlsGlobals& globals, Workbook& book, Worksheet& sheet);
 
     // Reads the substream that starts at `offset` of the workbook stream. Raises
-    // XlsFormatError for damaged records or formulas.
+    // ReadError for damaged records or formulas.
     void Read(qsizetype offset);
 
 private:

@@ -1,6 +1,6 @@
 #include "engine/readers/xlsx/WorksheetPart.h"
 
-#include "engine/model/EngineError.h"
+#include "engine/model/ReadError.h"
 #include "engine/model/Workbook.h"
 #include "engine/readers/xlsx/CellReference.h"
 
@@ -16,14 +16,8 @@ namespace {
 // `<dimension>` asks for by what the part can actually hold.
 constexpr uint64_t MinBytesPerCell = 24;
 
-[[noreturn]] void Damaged(const QString& detail) {
-    throw EngineError(EngineErrorKind::Damaged, QString(), detail);
-}
-
 [[noreturn]] void TooManyCells() {
-    throw EngineError(
-        EngineErrorKind::TooLarge, QString(),
-        QStringLiteral("more than %1 cells in one sheet").arg(WorksheetPart::MaxCells));
+    throw ReadError(ReadErrorCode::TooManyCells, {.expected = int64_t(WorksheetPart::MaxCells)});
 }
 
 bool ParseInt(std::string_view text, int& value) {
@@ -203,13 +197,12 @@ void WorksheetPart::StartRow(std::string_view attributes) {
         }
         const std::string_view r = scanner_.DecodeAttribute(value, scratch_);
         if (!ParseInt(r, row) || row < 1 || row > MaxRows) {
-            Damaged(QStringLiteral("row number %1 is outside the sheet")
-                        .arg(QString::fromUtf8(r.data(), qsizetype(r.size()))));
+            throw ReadError(ReadErrorCode::RowOutsideSheet, {.found = row});
         }
         numbered = true;
     });
     if (!numbered && row > MaxRows) {
-        Damaged(QStringLiteral("more rows than the sheet holds"));
+        throw ReadError(ReadErrorCode::TooManyRows);
     }
     if (rowCount_++ == 0) {
         firstRowNumbered_ = numbered;
@@ -228,8 +221,7 @@ void WorksheetPart::StartCell(std::string_view attributes) {
         if (name == "r") {
             const std::string_view r = scanner_.DecodeAttribute(value, scratch_);
             if (!CellReference::Parse(r, row_, column_)) {
-                Damaged(QStringLiteral("cell reference %1 is outside the sheet")
-                            .arg(QString::fromUtf8(r.data(), qsizetype(r.size()))));
+                throw ReadError(ReadErrorCode::CellOutsideSheet);
             }
             positioned = true;
         } else if (name == "t") {
@@ -243,7 +235,7 @@ void WorksheetPart::StartCell(std::string_view attributes) {
     if (!positioned) {
         row_ = std::max(row_, 1);
         if (++column_ > MaxColumns) {
-            Damaged(QStringLiteral("row %1 has more cells than the sheet has columns").arg(row_));
+            throw ReadError(ReadErrorCode::TooManyColumns, {.expected = row_});
         }
     }
     // An unknown cell format shows as General, as a missing one does.
@@ -344,9 +336,9 @@ void WorksheetPart::SetValue(Cell& cell) {
             int index = -1;
             if (!ParseInt(value_, index) || index < 0 ||
                 static_cast<size_t>(index) >= context_.sharedStrings.size()) {
-                Damaged(QStringLiteral("shared string %1 of %2 does not exist")
-                            .arg(QString::fromStdString(value_))
-                            .arg(context_.sharedStrings.size()));
+                throw ReadError(
+                    ReadErrorCode::SharedStringMissing,
+                    {.expected = int64_t(context_.sharedStrings.size()), .found = index});
             }
             cell.type = CellType::Text;
             cell.text = context_.sharedStrings[static_cast<size_t>(index)];

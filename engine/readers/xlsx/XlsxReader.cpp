@@ -1,6 +1,6 @@
 #include "engine/readers/xlsx/XlsxReader.h"
 
-#include "engine/model/EngineError.h"
+#include "engine/model/ReadError.h"
 #include "engine/model/Workbook.h"
 #include "engine/readers/xlsx/CommentsPart.h"
 #include "engine/readers/xlsx/PackageRelationships.h"
@@ -15,116 +15,90 @@
 #include <QSet>
 
 namespace engine {
-namespace {
-
-// The parts raise errors that carry only the technical detail; the user's text names the file.
-template <typename Work>
-void WithFileMessage(const QString& path, Work work) {
-    try {
-        work();
-    } catch (const EngineError& error) {
-        if (!error.Message().isEmpty()) {
-            throw;
-        }
-        throw EngineError::ForFile(error.Kind(), path, error.Detail());
-    }
-}
-
-[[noreturn]] void Damaged(const QString& detail) {
-    throw EngineError(EngineErrorKind::Damaged, QString(), detail);
-}
-
-}  // namespace
 
 XlsxReader::XlsxReader(const QString& path, ReadPolicy policy) : path_(path), policy_(policy) {
-    WithFileMessage(path_, [&] { zip_ = std::make_unique<ZipArchive>(path_, policy_); });
+    zip_ = std::make_unique<ZipArchive>(path_, policy_);
 }
 
 XlsxReader::~XlsxReader() = default;
 
 void XlsxReader::ReadWorkbook(Workbook& book) {
-    WithFileMessage(path_, [&] {
-        const auto package = PackageRelationships::Read(*zip_, QString());
-        const auto* document = PackageRelationships::FindType(package, u"officeDocument");
-        // Other zip-based formats: binary workbooks (.xlsb) and OpenDocument spreadsheets.
-        if ((document && document->target.endsWith(u".bin", Qt::CaseInsensitive)) ||
-            (!document && zip_->Find(u"mimetype"))) {
-            throw EngineError(EngineErrorKind::Unsupported, QString(),
-                              QStringLiteral("a zip package that is not SpreadsheetML"));
-        }
-        if (!document || !zip_->Find(document->target)) {
-            Damaged(QStringLiteral("no workbook part"));
-        }
-        const QString workbookPath = document->target;
-        WorkbookPart workbook;
-        XmlStream::ParsePart(*zip_, workbookPath, workbook);
-        book.SetDate1904(workbook.Date1904());
-        date1904_ = workbook.Date1904();
+    const auto package = PackageRelationships::Read(*zip_, QString());
+    const auto* document = PackageRelationships::FindType(package, u"officeDocument");
+    // Other zip-based formats: binary workbooks (.xlsb) and OpenDocument spreadsheets.
+    if ((document && document->target.endsWith(u".bin", Qt::CaseInsensitive)) ||
+        (!document && zip_->Find(u"mimetype"))) {
+        throw ReadError(ReadErrorCode::NotSpreadsheetMl);
+    }
+    if (!document || !zip_->Find(document->target)) {
+        throw ReadError(ReadErrorCode::NoWorkbookPart);
+    }
+    const QString workbookPath = document->target;
+    WorkbookPart workbook;
+    XmlStream::ParsePart(*zip_, workbookPath, workbook);
+    book.SetDate1904(workbook.Date1904());
+    date1904_ = workbook.Date1904();
 
-        const auto relationships = PackageRelationships::Read(*zip_, workbookPath);
-        for (const WorkbookPart::SheetEntry& entry : workbook.Sheets()) {
-            for (const auto& relationship : relationships) {
-                // Chart, dialog and macro sheets are not worksheets.
-                if (relationship.id == entry.relationshipId &&
-                    relationship.type.compare(u"worksheet", Qt::CaseInsensitive) == 0) {
-                    sheets_.push_back({entry.name, relationship.target});
-                    book.AddSheetName(entry.name);
-                    break;
-                }
+    const auto relationships = PackageRelationships::Read(*zip_, workbookPath);
+    for (const WorkbookPart::SheetEntry& entry : workbook.Sheets()) {
+        for (const auto& relationship : relationships) {
+            // Chart, dialog and macro sheets are not worksheets.
+            if (relationship.id == entry.relationshipId &&
+                relationship.type.compare(u"worksheet", Qt::CaseInsensitive) == 0) {
+                sheets_.push_back({entry.name, relationship.target});
+                book.AddSheetName(entry.name);
+                break;
             }
         }
-        // A styles or shared-strings part that the relationships name but the package lacks
-        // reads as an empty part, as other readers take it.
-        const auto present = [this](const PackageRelationships::Relationship* part) {
-            return part && zip_->Find(part->target);
-        };
-        if (const auto* styles = PackageRelationships::FindType(relationships, u"styles");
-            present(styles)) {
-            StylesPart part;
-            XmlStream::ParsePart(*zip_, styles->target, part);
-            for (const QString& code : part.CellFormatCodes()) {
-                cellFormats_.push_back(book.AddFormat(code));
-            }
+    }
+    // A styles or shared-strings part that the relationships name but the package lacks
+    // reads as an empty part, as other readers take it.
+    const auto present = [this](const PackageRelationships::Relationship* part) {
+        return part && zip_->Find(part->target);
+    };
+    if (const auto* styles = PackageRelationships::FindType(relationships, u"styles");
+        present(styles)) {
+        StylesPart part;
+        XmlStream::ParsePart(*zip_, styles->target, part);
+        for (const QString& code : part.CellFormatCodes()) {
+            cellFormats_.push_back(book.AddFormat(code));
         }
-        if (const auto* strings = PackageRelationships::FindType(relationships, u"sharedStrings");
-            present(strings)) {
-            SharedStringsPart part(book, sharedStrings_);
-            XmlStream::ParsePart(*zip_, strings->target, part);
-        }
-    });
+    }
+    if (const auto* strings = PackageRelationships::FindType(relationships, u"sharedStrings");
+        present(strings)) {
+        SharedStringsPart part(book, sharedStrings_);
+        XmlStream::ParsePart(*zip_, strings->target, part);
+    }
 }
 
 void XlsxReader::ReadWorksheet(int index, Workbook& book, Worksheet& sheet) {
-    WithFileMessage(path_, [&] {
-        if (index < 0 || static_cast<size_t>(index) >= sheets_.size()) {
-            throw EngineError(EngineErrorKind::InvalidCall, QString(),
-                              QStringLiteral("sheet %1 of %2").arg(index).arg(sheets_.size()));
-        }
-        const QString& partName = sheets_[static_cast<size_t>(index)].path;
-        const ZipArchive::Entry* entry = zip_->Find(partName);
-        if (!entry) {
-            Damaged(QStringLiteral("missing worksheet part %1").arg(partName));
-        }
-        const WorksheetPart::Context context{sharedStrings_, cellFormats_, date1904_,
-                                             entry->uncompressedSize};
-        std::string xml;
-        if (entry->uncompressedSize >= WorksheetSplit::MinimumSize &&
-            entry->uncompressedSize <= WorksheetSplit::MaximumSize &&
-            zip_->ReadWhole(*entry, xml)) {
-            if (policy_.MayUseSecondThread()) {
-                WorksheetSplit::Read(book, sheet, context, partName, xml);
-            } else {
-                WorksheetPart part(book, sheet, context, partName);
-                part.FeedInPieces(xml);
-                part.Finish();
-            }
+    if (index < 0 || static_cast<size_t>(index) >= sheets_.size()) {
+        throw ReadError(ReadErrorCode::NoWorksheetPart,
+                        {.expected = int64_t(sheets_.size()), .found = index});
+    }
+    const QString& partName = sheets_[static_cast<size_t>(index)].path;
+    const ZipArchive::Entry* entry = zip_->Find(partName);
+    if (!entry) {
+        throw ReadError(ReadErrorCode::NoWorksheetPart, {.part = partName});
+    }
+    const WorksheetPart::Context context{sharedStrings_, cellFormats_, date1904_,
+                                         entry->uncompressedSize};
+    std::string xml;
+    if (entry->uncompressedSize >= WorksheetSplit::MinimumSize &&
+        entry->uncompressedSize <= WorksheetSplit::MaximumSize && zip_->ReadWhole(*entry, xml)) {
+        if (policy_.MayUseSecondThread()) {
+            WorksheetSplit::Read(book, sheet, context, partName, xml);
         } else {
             WorksheetPart part(book, sheet, context, partName);
-            zip_->Read(*entry, [&part](std::string_view chunk) { part.Feed(chunk); });
+            part.FeedInPieces(xml);
             part.Finish();
         }
-        ReadNotes(partName, sheet);
-    });
+    } else {
+        WorksheetPart part(book, sheet, context, partName);
+        zip_->Read(*entry, [&part](std::string_view chunk) { part.Feed(chunk); });
+        part.Finish();
+    }
+    ReadNotes(partName, sheet);
 }
 
 void XlsxReader::ReadNotes(const QString& partName, Worksheet& sheet) {

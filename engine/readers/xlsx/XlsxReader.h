@@ -17,7 +17,7 @@ class ZipArchive;
 
 class XlsxReader : public BookReader {
 public:
-    // Opens the zip container. Raises EngineError for a file that is not a readable zip.
+    // Opens the zip container. Raises ReadError for a file that is not a readable zip.
     explicit XlsxReader(const QString& path, ReadPolicy policy = {});
     ~XlsxReader() override;
 

@@ -1,6 +1,6 @@
 #include "engine/readers/xlsx/XmlScanner.h"
 
-#include "engine/model/EngineError.h"
+#include "engine/model/ReadError.h"
 
 #include <algorithm>
 #include <array>
@@ -193,7 +193,7 @@ void XmlScanner::Prologue() {
             encoding = QStringConverter::Latin1;
         } else if (!name.empty() && !EqualsIgnoringCase(name, "UTF-8") &&
                    !EqualsIgnoringCase(name, "US-ASCII")) {
-            Fail("unsupported encoding");
+            Fail(ReadErrorCode::XmlEncoding);
         }
     }
     if (encoding == QStringConverter::Utf8) {
@@ -207,14 +207,12 @@ void XmlScanner::Prologue() {
 
 bool XmlScanner::NeedMore(size_t tokenStart) {
     if (finished_) {
-        Fail("the document ends inside markup");
+        Fail(ReadErrorCode::XmlEndsInMarkup);
     }
     if (buffer_.size() - tokenStart > MaxMarkupBytes) {
-        throw EngineError(EngineErrorKind::TooLarge, QString(),
-                          QStringLiteral("%1 at byte %2: markup longer than %3 bytes")
-                              .arg(partName_)
-                              .arg(consumed_ + tokenStart)
-                              .arg(MaxMarkupBytes));
+        throw ReadError(ReadErrorCode::XmlMarkupTooLong, {.part = partName_,
+                                                          .offset = int64_t(consumed_ + tokenStart),
+                                                          .expected = int64_t(MaxMarkupBytes)});
     }
     // Rescan an incomplete token only when its bytes have doubled, so a huge token costs
     // linear time however small the chunks are, and once more when it passes the limit.
@@ -230,10 +228,10 @@ bool XmlScanner::Next(Token& token) {
     while (true) {
         if (pos_ >= buffer_.size()) {
             if (finished_ && !rootSeen_) {
-                Fail("no root element");
+                Fail(ReadErrorCode::XmlNoRoot);
             }
             if (finished_ && depth_ != 0) {
-                Fail("the document ends before its elements close");
+                Fail(ReadErrorCode::XmlUnclosed);
             }
             return false;
         }
@@ -254,7 +252,7 @@ bool XmlScanner::Next(Token& token) {
             pos_ += text.size();
             if (depth_ == 0) {
                 if (!std::all_of(text.begin(), text.end(), IsSpace)) {
-                    Fail("text outside the root element");
+                    Fail(ReadErrorCode::XmlTextOutsideRoot);
                 }
                 continue;
             }
@@ -303,7 +301,7 @@ bool XmlScanner::NextMarkup(Token& token, size_t& at) {
             return false;
         }
         if (depth_ == 0) {
-            Fail("character data outside the root element");
+            Fail(ReadErrorCode::XmlTextOutsideRoot);
         }
         token.kind = Kind::Text;
         token.text = data.substr(at + 9, end - at - 9);
@@ -312,12 +310,12 @@ bool XmlScanner::NextMarkup(Token& token, size_t& at) {
         return true;
     }
     if (StartsWith(data, at, "<!DOCTYPE")) {
-        Fail("document type declarations are not allowed");
+        Fail(ReadErrorCode::XmlDoctype);
     }
     if (data.size() - at < 9 && !finished_) {
         return false;  // too short yet to tell which declaration it is
     }
-    Fail("malformed markup");
+    Fail(ReadErrorCode::XmlMalformedMarkup);
 }
 
 bool XmlScanner::SkipPast(std::string_view terminator, size_t from, size_t& at) {
@@ -342,7 +340,7 @@ bool XmlScanner::StartTag(Token& token, size_t& at) {
     }
     const std::string_view qualified(begin + 1, size_t(p - begin - 1));
     if (qualified.empty() || *p == '<') {
-        Fail("malformed start tag");
+        Fail(ReadErrorCode::XmlMalformedStartTag);
     }
     const char* attributes = p;
     for (; p < end; ++p) {
@@ -354,7 +352,7 @@ bool XmlScanner::StartTag(Token& token, size_t& at) {
             break;
         }
         if (c & Open) {
-            Fail("malformed start tag");
+            Fail(ReadErrorCode::XmlMalformedStartTag);
         }
         const char quote = *p;
         do {
@@ -370,13 +368,13 @@ bool XmlScanner::StartTag(Token& token, size_t& at) {
     const bool selfClosing = p[-1] == '/' && p - 1 >= attributes;
     if (depth_ == 0) {
         if (rootSeen_) {
-            Fail("a second root element");
+            Fail(ReadErrorCode::XmlSecondRoot);
         }
         rootSeen_ = true;
     }
     if (!selfClosing) {
         if (++depth_ > MaxDepth) {
-            Fail("elements nested too deeply");
+            Fail(ReadErrorCode::XmlNestedTooDeeply);
         }
         openStarts_.push_back(static_cast<uint32_t>(open_.size()));
         open_.append(qualified);
@@ -404,10 +402,10 @@ bool XmlScanner::EndTag(Token& token, size_t& at) {
         return false;
     }
     if (*p != '>') {
-        Fail("malformed end tag");
+        Fail(ReadErrorCode::XmlMalformedEndTag);
     }
     if (depth_ == 0 || !SameName(std::string_view(open_).substr(openStarts_.back()), qualified)) {
-        Fail("an end tag does not match its start tag");
+        Fail(ReadErrorCode::XmlEndTagMismatch);
     }
     open_.resize(openStarts_.back());
     openStarts_.pop_back();
@@ -510,7 +508,7 @@ void XmlScanner::AppendDecoded(std::string_view raw, std::string& out, bool attr
         }
         const size_t semicolon = raw.find(';', i);
         if (semicolon == std::string_view::npos) {
-            Fail("an entity reference without ';'");
+            Fail(ReadErrorCode::XmlEntityUnterminated);
         }
         const std::string_view name = raw.substr(i + 1, semicolon - i - 1);
         i = semicolon + 1;
@@ -532,25 +530,21 @@ void XmlScanner::AppendDecoded(std::string_view raw, std::string& out, bool attr
                 std::from_chars(digits.data(), digits.data() + digits.size(), code, hex ? 16 : 10);
             if (digits.empty() || error != std::errc() || end != digits.data() + digits.size() ||
                 !IsXmlCharacter(code)) {
-                Fail("an invalid character reference");
+                Fail(ReadErrorCode::XmlBadCharacterReference);
             }
             AppendUtf8(code, out);
         } else {
-            Fail("an undefined entity");
+            Fail(ReadErrorCode::XmlUndefinedEntity);
         }
     }
 }
 
 void XmlScanner::AttributeError() const {
-    Fail("malformed attributes");
+    Fail(ReadErrorCode::XmlMalformedAttributes);
 }
 
-void XmlScanner::Fail(const char* reason) const {
-    throw EngineError(EngineErrorKind::Damaged, QString(),
-                      QStringLiteral("%1 at byte %2: %3")
-                          .arg(partName_)
-                          .arg(consumed_ + pos_)
-                          .arg(QLatin1String(reason)));
+void XmlScanner::Fail(ReadErrorCode code) const {
+    throw ReadError(code, {.part = partName_, .offset = int64_t(consumed_ + pos_)});
 }
 
 }  // namespace engine

@@ -4,8 +4,10 @@
 // element, no document type declaration (entity expansion is how small hostile files grow),
 // nesting no deeper than any part needs. Text and attribute values come raw; DecodeText
 // resolves entities and line ends. UTF-16 and Latin-1 documents are converted to UTF-8 first.
-// Raises EngineError (Damaged, empty message) with the part name and byte offset in the detail.
+// Raises ReadError with the part name and byte offset.
 #pragma once
+
+#include "engine/model/ReadError.h"
 
 #include <QString>
 #include <QStringDecoder>
@@ -83,7 +85,7 @@ private:
     bool NeedMore(size_t tokenStart);
     void Prologue();
     void AppendDecoded(std::string_view raw, std::string& out, bool attribute) const;
-    [[noreturn]] void Fail(const char* reason) const;
+    [[noreturn]] void Fail(ReadErrorCode code) const;
     [[noreturn]] void AttributeError() const;
 
     QString partName_;

@@ -1,6 +1,6 @@
 #include "engine/readers/xlsx/XmlStream.h"
 
-#include "engine/model/EngineError.h"
+#include "engine/model/ReadError.h"
 #include "engine/readers/xlsx/ZipArchive.h"
 
 #include <expat.h>
@@ -39,8 +39,7 @@ void XmlStream::Finish() {
 void XmlStream::ParsePart(ZipArchive& zip, const QString& partName, XmlHandler& handler) {
     const ZipArchive::Entry* entry = zip.Find(partName);
     if (!entry) {
-        throw EngineError(EngineErrorKind::Damaged, QString(),
-                          QStringLiteral("missing part %1").arg(partName));
+        throw ReadError(ReadErrorCode::XmlPartMissing, {.part = partName});
     }
     XmlStream stream(handler, partName);
     zip.Read(*entry, [&stream](std::string_view chunk) { stream.Feed(chunk); });
@@ -54,17 +53,13 @@ void XmlStream::Check(int status) {
     if (status == XML_STATUS_OK) {
         return;
     }
-    const QString reason = abortReason_
-                               ? QString::fromLatin1(abortReason_)
-                               : QString::fromLatin1(XML_ErrorString(XML_GetErrorCode(parser_)));
-    throw EngineError(EngineErrorKind::Damaged, QString(),
-                      QStringLiteral("%1 line %2: %3")
-                          .arg(partName_)
-                          .arg(XML_GetCurrentLineNumber(parser_))
-                          .arg(reason));
+    const ReadError::Place place{.part = partName_,
+                                 .offset = int64_t(XML_GetCurrentByteIndex(parser_)),
+                                 .found = int64_t(XML_GetErrorCode(parser_))};
+    throw ReadError(abortReason_ ? *abortReason_ : ReadErrorCode::XmlParser, place);
 }
 
-void XmlStream::Abort(const char* reason) {
+void XmlStream::Abort(ReadErrorCode reason) {
     if (abortReason_ || failure_) {
         return;
     }
@@ -88,7 +83,7 @@ void XmlStream::Guarded(Call call) {
 void XmlStream::OnStart(void* self, const char* name, const char** attributes) {
     auto* stream = static_cast<XmlStream*>(self);
     if (++stream->depth_ > MaxDepth) {
-        stream->Abort("elements nested too deeply");
+        stream->Abort(ReadErrorCode::XmlNestedTooDeeply);
         return;
     }
     stream->Guarded(
@@ -108,7 +103,7 @@ void XmlStream::OnCharacters(void* self, const char* text, int length) {
 }
 
 void XmlStream::OnDoctype(void* self, const char*, const char*, const char*, int) {
-    static_cast<XmlStream*>(self)->Abort("document type declarations are not allowed");
+    static_cast<XmlStream*>(self)->Abort(ReadErrorCode::XmlDoctype);
 }
 
 }  // namespace engine

@@ -1,13 +1,15 @@
 // Feeds XML to a handler through expat, chunk by chunk as a zip member inflates. Rejects
 // document type declarations (no part of a workbook has one, and entity expansion is how
 // small hostile files grow) and nesting deeper than any workbook part needs.
-// Raises EngineError (Damaged, empty message) with the part name and line in the detail.
+// Raises ReadError with the part name and byte offset.
 #pragma once
 
+#include "engine/model/ReadError.h"
 #include "engine/readers/xlsx/XmlHandler.h"
 
 #include <QString>
 #include <exception>
+#include <optional>
 #include <string_view>
 
 struct XML_ParserStruct;
@@ -36,7 +38,7 @@ private:
     static void OnEnd(void* self, const char* name);
     static void OnCharacters(void* self, const char* text, int length);
     static void OnDoctype(void* self, const char*, const char*, const char*, int);
-    void Abort(const char* reason);
+    void Abort(ReadErrorCode reason);
     // Runs a handler call; an exception stops the parser and is raised again from Check(),
     // since it must not unwind through expat's C frames.
     template <typename Call>
@@ -47,7 +49,7 @@ private:
     QString partName_;
     XML_ParserStruct* parser_;
     int depth_ = 0;
-    const char* abortReason_ = nullptr;
+    std::optional<ReadErrorCode> abortReason_;
     std::exception_ptr failure_;
 };
 

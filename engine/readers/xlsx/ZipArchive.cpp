@@ -1,6 +1,6 @@
 #include "engine/readers/xlsx/ZipArchive.h"
 
-#include "engine/model/EngineError.h"
+#include "engine/model/ReadError.h"
 #include "engine/readers/WorkbookFile.h"
 
 #include <libdeflate.h>
@@ -28,14 +28,6 @@ constexpr uint16_t Deflated = 8;
 constexpr uint16_t EncryptedFlag = 0x0001;
 constexpr uint16_t Utf8NameFlag = 0x0800;
 
-[[noreturn]] void Fail(EngineErrorKind kind, const QString& detail) {
-    throw EngineError(kind, QString(), detail);
-}
-
-[[noreturn]] void Damaged(const QString& detail) {
-    Fail(EngineErrorKind::Damaged, detail);
-}
-
 uint16_t Read16(const char* p) {
     const auto* u = reinterpret_cast<const unsigned char*>(p);
     return static_cast<uint16_t>(u[0] | (u[1] << 8));
@@ -51,7 +43,7 @@ uint64_t Read64(const char* p) {
 
 void CheckCrc(const ZipArchive::Entry& entry, uint32_t crc) {
     if (crc != entry.crc) {
-        Damaged(QStringLiteral("CRC mismatch in %1").arg(entry.name));
+        throw ReadError(ReadErrorCode::ZipCrcMismatch, {.part = entry.name});
     }
 }
 
@@ -80,18 +72,17 @@ ZipArchive::ZipArchive(const QString& path, ReadPolicy policy)
 
 std::string_view ZipArchive::Bytes(uint64_t offset, uint64_t size, const char* what) const {
     if (offset > data_.size() || size > data_.size() - offset) {
-        Damaged(QStringLiteral("%1 at offset %2 (%3 bytes) runs past the end of the file (%4)")
-                    .arg(QLatin1String(what))
-                    .arg(offset)
-                    .arg(size)
-                    .arg(data_.size()));
+        throw ReadError(ReadErrorCode::ZipRangePastEnd, {.part = QLatin1String(what),
+                                                         .offset = int64_t(offset),
+                                                         .expected = int64_t(size),
+                                                         .found = int64_t(data_.size())});
     }
     return data_.substr(static_cast<size_t>(offset), static_cast<size_t>(size));
 }
 
 void ZipArchive::ReadCentralDirectory() {
     if (data_.size() < EndOfDirectorySize) {
-        Damaged(QStringLiteral("file too short for a zip archive"));
+        throw ReadError(ReadErrorCode::ZipTooShort, {.found = int64_t(data_.size())});
     }
     // The end record is the last thing in the file, followed by a comment of up to 64 KiB.
     const size_t lowest = data_.size() > EndOfDirectorySize + MaxCommentSize
@@ -105,7 +96,7 @@ void ZipArchive::ReadCentralDirectory() {
         }
     } while (end > lowest);
     if (Read32(data_.data() + end) != EndOfDirectorySignature) {
-        Damaged(QStringLiteral("no end of central directory record"));
+        throw ReadError(ReadErrorCode::ZipNoEndRecord);
     }
     const char* record = data_.data() + end;
     uint64_t count = Read16(record + 10);
@@ -116,14 +107,14 @@ void ZipArchive::ReadCentralDirectory() {
         const uint64_t zip64End = Read64(data_.data() + end - 20 + 8);
         const std::string_view zip64 = Bytes(zip64End, 56, "zip64 end record");
         if (Read32(zip64.data()) != Zip64EndSignature) {
-            Damaged(QStringLiteral("bad zip64 end record signature"));
+            throw ReadError(ReadErrorCode::ZipBadZip64Record);
         }
         count = Read64(zip64.data() + 32);
         directorySize = Read64(zip64.data() + 40);
         directoryOffset = Read64(zip64.data() + 48);
     }
     if (count > MaxEntries) {
-        Fail(EngineErrorKind::TooLarge, QStringLiteral("%1 zip members").arg(count));
+        throw ReadError(ReadErrorCode::ZipTooManyMembers, {.found = int64_t(count)});
     }
     const std::string_view directory = Bytes(directoryOffset, directorySize, "central directory");
     entries_.reserve(static_cast<size_t>(count));
@@ -131,9 +122,8 @@ void ZipArchive::ReadCentralDirectory() {
     for (uint64_t i = 0; i < count; ++i) {
         if (directory.size() - at < DirectoryHeaderSize ||
             Read32(directory.data() + at) != DirectorySignature) {
-            Damaged(QStringLiteral("central directory entry %1 at offset %2 is broken")
-                        .arg(i)
-                        .arg(directoryOffset + at));
+            throw ReadError(ReadErrorCode::ZipBadDirectoryEntry,
+                            {.offset = int64_t(directoryOffset + at), .found = int64_t(i)});
         }
         const char* header = directory.data() + at;
         Entry entry;
@@ -148,7 +138,7 @@ void ZipArchive::ReadCentralDirectory() {
         entry.localHeaderOffset = Read32(header + 42);
         const size_t total = DirectoryHeaderSize + nameLength + extraLength + commentLength;
         if (directory.size() - at < total) {
-            Damaged(QStringLiteral("central directory entry %1 runs past the directory").arg(i));
+            throw ReadError(ReadErrorCode::ZipBadDirectoryEntry, {.found = int64_t(i)});
         }
         const char* name = header + DirectoryHeaderSize;
         entry.name = (entry.flags & Utf8NameFlag)
@@ -189,13 +179,12 @@ const ZipArchive::Entry* ZipArchive::Find(QStringView name) const {
 
 std::string_view ZipArchive::MemberData(const Entry& entry) const {
     if (entry.flags & EncryptedFlag) {
-        Fail(EngineErrorKind::Encrypted, QStringLiteral("member %1 is encrypted").arg(entry.name));
+        throw ReadError(ReadErrorCode::ZipMemberEncrypted, {.part = entry.name});
     }
     const std::string_view local = Bytes(entry.localHeaderOffset, LocalHeaderSize, "local header");
     if (Read32(local.data()) != LocalSignature) {
-        Damaged(QStringLiteral("no local header for %1 at offset %2")
-                    .arg(entry.name)
-                    .arg(entry.localHeaderOffset));
+        throw ReadError(ReadErrorCode::ZipNoLocalHeader,
+                        {.part = entry.name, .offset = int64_t(entry.localHeaderOffset)});
     }
     const uint64_t start = entry.localHeaderOffset + LocalHeaderSize + Read16(local.data() + 26) +
                            Read16(local.data() + 28);
@@ -216,9 +205,8 @@ void ZipArchive::Read(const Entry& entry, const Sink& sink) {
         return;
     }
     if (entry.method != Deflated) {
-        Fail(EngineErrorKind::Unsupported, QStringLiteral("member %1 uses compression method %2")
-                                               .arg(entry.name)
-                                               .arg(entry.method));
+        throw ReadError(ReadErrorCode::ZipMethodUnsupported,
+                        {.part = entry.name, .found = entry.method});
     }
     if (entry.uncompressedSize < PipelineMinimum || !policy_.MayUseSecondThread()) {
         std::vector<char> buffer(ChunkSize);
@@ -258,7 +246,7 @@ bool ZipArchive::ReadWhole(const Entry& entry, std::string& out) {
         return false;  // the directory's size is wrong; streaming finds the real one
     }
     if (result != LIBDEFLATE_SUCCESS) {
-        Damaged(QStringLiteral("member %1: invalid deflate data").arg(entry.name));
+        throw ReadError(ReadErrorCode::ZipInvalidDeflate, {.part = entry.name});
     }
     inflatedTotal_ += out.size();
     CheckCrc(entry, libdeflate_crc32(0, out.data(), out.size()));
@@ -270,7 +258,7 @@ void ZipArchive::Inflate(const Entry& entry, std::string_view input, Acquire acq
                          Publish publish) {
     z_stream stream{};
     if (inflateInit2(&stream, -MAX_WBITS) != Z_OK) {
-        Fail(EngineErrorKind::CannotRead, QStringLiteral("cannot start inflating"));
+        throw ReadError(ReadErrorCode::ZipInflateUnavailable);
     }
     struct Ender {
         z_stream* stream;
@@ -295,19 +283,16 @@ void ZipArchive::Inflate(const Entry& entry, std::string_view input, Acquire acq
         status = inflate(&stream, Z_NO_FLUSH);
         if (status != Z_OK && status != Z_STREAM_END) {
             if (status == Z_BUF_ERROR && stream.avail_in == 0 && consumed == input.size()) {
-                Damaged(QStringLiteral("member %1 is truncated").arg(entry.name));
+                throw ReadError(ReadErrorCode::ZipMemberTruncated, {.part = entry.name});
             }
-            Damaged(QStringLiteral("member %1: %2")
-                        .arg(entry.name,
-                             QString::fromLatin1(stream.msg ? stream.msg : "inflate error")));
+            throw ReadError(ReadErrorCode::ZipInflateFailed, {.part = entry.name, .found = status});
         }
         const size_t size = ChunkSize - stream.avail_out;
         produced += size;
         inflatedTotal_ += size;
         if (produced > entryLimit || inflatedTotal_ > MaxTotalInflated) {
-            Fail(
-                EngineErrorKind::TooLarge,
-                QStringLiteral("member %1 inflates beyond %2 bytes").arg(entry.name).arg(produced));
+            throw ReadError(ReadErrorCode::ZipInflatesTooLarge,
+                            {.part = entry.name, .found = int64_t(produced)});
         }
         if (size > 0) {
             crc = static_cast<uint32_t>(

@@ -4,8 +4,7 @@
 // member of some size inflates on a second thread while the sink reads the chunks made, when
 // the read policy allows a second thread.
 // Inflated output is capped per member (by ratio) and per archive (in total).
-// Raises EngineError with an empty message and a technical detail; the reader adds the text
-// the user sees.
+// Raises ReadError; the workbook's opener turns it into the text the user sees.
 #pragma once
 
 #include "engine/readers/ReadPolicy.h"

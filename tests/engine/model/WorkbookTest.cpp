@@ -2,6 +2,7 @@
 // running out of memory while a sheet is read becomes that book's "too large" error.
 #include "engine/model/CellText.h"
 #include "engine/model/EngineError.h"
+#include "engine/model/ReadError.h"
 #include "tests/engine/model/MemoryBook.h"
 
 #include <gtest/gtest.h>
@@ -37,6 +38,7 @@ TEST(Workbook, RunningOutOfMemoryInASheetIsTheBooksTooLargeError) {
         book->Sheet(0);
         FAIL() << "no error";
     } catch (const engine::EngineError& error) {
+        EXPECT_EQ(error.Code(), engine::ReadErrorCode::OutOfMemory);
         EXPECT_EQ(error.Kind(), engine::EngineErrorKind::TooLarge);
         EXPECT_TRUE(error.Message().contains(QStringLiteral("memory.xlsx")));
     }

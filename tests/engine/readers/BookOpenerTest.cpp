@@ -1,5 +1,6 @@
 // Picking the reader by content and the errors for files no reader takes.
 #include "engine/model/EngineError.h"
+#include "engine/model/ReadError.h"
 #include "engine/model/Workbook.h"
 #include "engine/readers/BookOpener.h"
 #include "tests/engine/readers/BookDump.h"
@@ -14,6 +15,7 @@ namespace {
 
 using engine::EngineError;
 using engine::EngineErrorKind;
+using engine::ReadErrorCode;
 
 QString Write(const QString& name, const QByteArray& bytes) {
     return testsupport::WriteScratchFile(name, bytes);
@@ -22,7 +24,7 @@ QString Write(const QString& name, const QByteArray& bytes) {
 struct Rejected {
     const char* name;
     QByteArray bytes;
-    EngineErrorKind kind;
+    ReadErrorCode code;
 };
 
 class BookOpenerRejects : public testing::TestWithParam<Rejected> {};
@@ -33,7 +35,7 @@ TEST_P(BookOpenerRejects, WithTheKindAndTheFileName) {
         engine::OpenWorkbook(path);
         FAIL() << "opened";
     } catch (const EngineError& e) {
-        EXPECT_EQ(e.Kind(), GetParam().kind);
+        EXPECT_EQ(e.Code(), GetParam().code);
         EXPECT_TRUE(e.Message().contains(QString::fromUtf8(GetParam().name)))
             << e.Message().toStdString();
     }
@@ -41,13 +43,32 @@ TEST_P(BookOpenerRejects, WithTheKindAndTheFileName) {
 
 INSTANTIATE_TEST_SUITE_P(
     Files, BookOpenerRejects,
-    testing::Values(Rejected{"空.xlsx", QByteArray(), EngineErrorKind::Damaged},
-                    Rejected{"text.xlsm", QByteArray("a,b\n"), EngineErrorKind::Damaged},
-                    Rejected{"garbage.xlsb", QByteArray(100, '\x7F'), EngineErrorKind::Damaged},
+    testing::Values(Rejected{"空.xlsx", QByteArray(), ReadErrorCode::NotAWorkbook},
+                    Rejected{"text.xlsm", QByteArray("a,b\n"), ReadErrorCode::NotAWorkbook},
+                    Rejected{"garbage.xlsb", QByteArray(100, '\x7F'), ReadErrorCode::NotAWorkbook},
                     Rejected{"biff4.xls", QByteArray("\x09\x04\x06\x00\x00\x00\x10\x00", 8),
-                             EngineErrorKind::Unsupported},
+                             ReadErrorCode::OldBiffWorksheet},
                     Rejected{"biff2.csv", QByteArray("\x09\x00\x04\x00\x02\x00\x10\x00", 8),
-                             EngineErrorKind::Unsupported}));
+                             ReadErrorCode::OldBiffWorksheet}));
+
+TEST(BookOpener, EachKindOfRefusalHasItsMessage) {
+    const QString old =
+        Write(QStringLiteral("old.xls"), QByteArray("\x09\x04\x06\x00\x00\x00\x10\x00", 8));
+    const QString text = Write(QStringLiteral("text.xlsx"), QByteArray("a,b\n"));
+    const auto message = [](const QString& path) {
+        try {
+            engine::OpenWorkbook(path);
+        } catch (const EngineError& e) {
+            return e.Message();
+        }
+        return QString();
+    };
+    EXPECT_EQ(
+        message(old),
+        QStringLiteral("ファイル「%1」は古い形式 (Excel 4.0 以前) のため開けません。").arg(old));
+    EXPECT_EQ(message(text),
+              QStringLiteral("ファイル「%1」は壊れているため開けません。").arg(text));
+}
 
 TEST(BookOpener, MissingFileAndFolderAreReported) {
     const QString missing = testsupport::ScratchDir() + QStringLiteral("/none.csv");
@@ -55,7 +76,7 @@ TEST(BookOpener, MissingFileAndFolderAreReported) {
         engine::OpenWorkbook(missing);
         FAIL() << "opened";
     } catch (const EngineError& e) {
-        EXPECT_EQ(e.Kind(), EngineErrorKind::FileNotFound);
+        EXPECT_EQ(e.Code(), ReadErrorCode::FileNotFound);
     }
     const QString folder = testsupport::ScratchDir() + QStringLiteral("/folder.csv");
     QDir().mkpath(folder);
@@ -63,6 +84,7 @@ TEST(BookOpener, MissingFileAndFolderAreReported) {
         engine::OpenWorkbook(folder);
         FAIL() << "opened";
     } catch (const EngineError& e) {
+        EXPECT_EQ(e.Code(), ReadErrorCode::NotRegularFile);
         EXPECT_EQ(e.Kind(), EngineErrorKind::CannotRead);
     }
 }

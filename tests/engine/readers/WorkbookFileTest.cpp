@@ -2,6 +2,7 @@
 // device named like a workbook is refused at once instead of blocking the run, and a
 // workbook truncated after it was opened is read from the bytes read at the open.
 #include "engine/model/EngineError.h"
+#include "engine/model/ReadError.h"
 #include "engine/model/Workbook.h"
 #include "engine/readers/BookOpener.h"
 #include "engine/readers/WorkbookFile.h"
@@ -15,11 +16,13 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <optional>
 
 namespace {
 
 using engine::EngineError;
-using engine::EngineErrorKind;
+using engine::ReadError;
+using engine::ReadErrorCode;
 
 QString Fifo(const QString& name) {
     const QString path = testsupport::ScratchDir() + u'/' + name;
@@ -28,29 +31,28 @@ QString Fifo(const QString& name) {
     return path;
 }
 
-EngineErrorKind OpenFails(const QString& path) {
+std::optional<ReadErrorCode> OpenFails(const QString& path) {
     try {
         engine::OpenWorkbook(path);
     } catch (const EngineError& error) {
         EXPECT_TRUE(error.Message().contains(QFileInfo(path).fileName()))
             << error.Message().toStdString();
-        return error.Kind();
+        return error.Code();
     }
-    ADD_FAILURE() << "opened " << path.toStdString();
-    return EngineErrorKind::InvalidCall;
+    return std::nullopt;
 }
 
 TEST(WorkbookFile, OnlyRegularFilesAreOpenedAndNothingBlocks) {
     // Nobody writes to these FIFOs: a blocking open would hang the test.
     const QString fifo = Fifo(QStringLiteral("pipe.xlsx"));
-    EXPECT_EQ(OpenFails(fifo), EngineErrorKind::CannotRead);
+    EXPECT_EQ(OpenFails(fifo), ReadErrorCode::NotRegularFile);
     const QString link = testsupport::ScratchDir() + QStringLiteral("/link.csv");
     QFile::remove(link);
     ASSERT_TRUE(QFile::link(Fifo(QStringLiteral("target.fifo")), link));
-    EXPECT_EQ(OpenFails(link), EngineErrorKind::CannotRead);
-    EXPECT_EQ(OpenFails(QStringLiteral("/dev/zero")), EngineErrorKind::CannotRead);
+    EXPECT_EQ(OpenFails(link), ReadErrorCode::NotRegularFile);
+    EXPECT_EQ(OpenFails(QStringLiteral("/dev/zero")), ReadErrorCode::NotRegularFile);
     EXPECT_EQ(OpenFails(testsupport::ScratchDir() + QStringLiteral("/none.xls")),
-              EngineErrorKind::FileNotFound);
+              ReadErrorCode::FileNotFound);
 }
 
 // A run meets thousands of files; a refused one must not keep its descriptor.
@@ -63,8 +65,8 @@ TEST(WorkbookFile, RefusedFilesLeaveNoDescriptorOpen) {
     const QString fifo = Fifo(QStringLiteral("again.xls"));
     const qsizetype before = openDescriptors();
     for (int i = 0; i < 50; ++i) {
-        EXPECT_THROW(engine::WorkbookFile::Head(fifo, 8), EngineError);
-        EXPECT_THROW(engine::WorkbookFile::ReadAll(QStringLiteral("/dev/null"), 8), EngineError);
+        EXPECT_THROW(engine::WorkbookFile::Head(fifo, 8), ReadError);
+        EXPECT_THROW(engine::WorkbookFile::ReadAll(QStringLiteral("/dev/null"), 8), ReadError);
     }
     EXPECT_EQ(openDescriptors(), before);
 }
@@ -77,8 +79,9 @@ TEST(WorkbookFile, ReadsWholeWithinTheLimitAndRefusesBeyond) {
     try {
         engine::WorkbookFile::ReadAll(path, 9);
         FAIL() << "read past the limit";
-    } catch (const EngineError& error) {
-        EXPECT_EQ(error.Kind(), EngineErrorKind::TooLarge);
+    } catch (const ReadError& error) {
+        EXPECT_EQ(error.Code(), ReadErrorCode::FileTooLarge);
+        EXPECT_EQ(error.Where().found, 10);
     }
 }
 

@@ -2,6 +2,7 @@
 // that must end in the engine's error or a harmless sheet, never a crash.
 #include "engine/model/CellText.h"
 #include "engine/model/EngineError.h"
+#include "engine/model/ReadError.h"
 #include "engine/model/Workbook.h"
 #include "engine/readers/csv/CsvReader.h"
 #include "tests/support/ScratchFile.h"
@@ -10,13 +11,15 @@
 #include <gtest/gtest.h>
 #include <QFile>
 #include <QRandomGenerator>
+#include <optional>
 
 namespace {
 
 using engine::CsvLimits;
 using engine::CsvReader;
 using engine::EngineError;
-using engine::EngineErrorKind;
+using engine::ReadError;
+using engine::ReadErrorCode;
 
 QString Write(const QString& name, const QByteArray& bytes) {
     return testsupport::WriteScratchFile(name, bytes);
@@ -31,15 +34,17 @@ std::unique_ptr<engine::Workbook> Read(const QString& path, CsvLimits limits = {
     return book;
 }
 
-EngineErrorKind ErrorOf(const std::function<void()>& action) {
+// Reading the file raises ReadError; reading the sheet through the workbook, EngineError.
+std::optional<ReadErrorCode> ErrorOf(const std::function<void()>& action) {
     try {
         action();
+    } catch (const ReadError& e) {
+        return e.Code();
     } catch (const EngineError& e) {
         EXPECT_FALSE(e.Message().isEmpty());
-        return e.Kind();
+        return e.Code();
     }
-    ADD_FAILURE() << "no error";
-    return EngineErrorKind::InvalidCall;
+    return std::nullopt;
 }
 
 TEST(CsvReader, OneSheetNamedAfterTheFileWithRaggedRows) {
@@ -100,19 +105,19 @@ TEST(CsvReaderBadInput, OneEnormousFieldIsCutNotKept) {
 
 TEST(CsvReaderBadInput, LimitsRaiseTooLarge) {
     const QString big = Write(QStringLiteral("big.csv"), QByteArray(5000, 'a'));
-    EXPECT_EQ(ErrorOf([&] { Read(big, {4096, 100}); }), EngineErrorKind::TooLarge);
+    EXPECT_EQ(ErrorOf([&] { Read(big, {4096, 100}); }), ReadErrorCode::FileTooLarge);
 
     QByteArray many;
     for (int i = 0; i < 200; ++i) {
         many += "1,2,3\n";
     }
     const QString cells = Write(QStringLiteral("cells.csv"), many);
-    EXPECT_EQ(ErrorOf([&] { Read(cells, {1 << 20, 100}); }), EngineErrorKind::TooLarge);
+    EXPECT_EQ(ErrorOf([&] { Read(cells, {1 << 20, 100}); }), ReadErrorCode::TooManyCells);
 
     QByteArray wide(engine::MaxColumns, ',');
     wide += 'x';
     EXPECT_EQ(ErrorOf([&] { Read(Write(QStringLiteral("wide.csv"), wide)); }),
-              EngineErrorKind::TooLarge);
+              ReadErrorCode::CsvFieldOutsideSheet);
 }
 
 TEST(CsvReaderBadInput, UnreadableFileRaisesCannotRead) {
@@ -121,7 +126,7 @@ TEST(CsvReaderBadInput, UnreadableFileRaisesCannotRead) {
     if (QFile(path).open(QIODevice::ReadOnly)) {
         GTEST_SKIP() << "running with rights that ignore file permissions";
     }
-    EXPECT_EQ(ErrorOf([&] { Read(path); }), EngineErrorKind::CannotRead);
+    EXPECT_EQ(ErrorOf([&] { Read(path); }), ReadErrorCode::FileUnreadable);
 }
 
 }  // namespace

@@ -4,12 +4,14 @@
 #include "engine/readers/xls/BiffPayload.h"
 #include "engine/readers/xls/BiffRecordStream.h"
 #include "engine/readers/xls/CodePage.h"
-#include "engine/readers/xls/XlsFormatError.h"
+#include "tests/engine/readers/ErrorCodeOf.h"
 
 #include <gtest/gtest.h>
 
 namespace engine {
 namespace {
+
+using testing::ErrorCodeOf;
 
 QByteArray Hex(const char* text) {
     return QByteArray::fromHex(QByteArray(text).replace(' ', ""));
@@ -72,14 +74,14 @@ TEST(BiffPayload, ReadsNumbersAcrossJoinsAndRefusesToReadPastTheEnd) {
     EXPECT_EQ(payload.U16(), 0x1234);
     EXPECT_EQ(payload.U16(), 0x5678);
     EXPECT_EQ(payload.F64(), 1.0);
-    EXPECT_THROW(payload.U8(), XlsFormatError);
+    EXPECT_EQ(ErrorCodeOf([&] { payload.U8(); }), ReadErrorCode::BiffRecordShort);
 
     Segments cut{{Hex("0500 00 6162")}};  // five characters promised, two present
-    EXPECT_THROW(cut.Payload().RichString(), XlsFormatError);
+    EXPECT_EQ(ErrorCodeOf([&] { cut.Payload().RichString(); }), ReadErrorCode::BiffRecordShort);
     Segments huge{{Hex("0100 04 FFFFFF7F 61")}};  // a phonetic block of 2 GiB
-    EXPECT_THROW(huge.Payload().RichString(), XlsFormatError);
+    EXPECT_EQ(ErrorCodeOf([&] { huge.Payload().RichString(); }), ReadErrorCode::BiffRecordShort);
     Segments odd{{Hex("0200 01 E5"), Hex("01 65")}};  // half a UTF-16 unit before the join
-    EXPECT_THROW(odd.Payload().RichString(), XlsFormatError);
+    EXPECT_EQ(ErrorCodeOf([&] { odd.Payload().RichString(); }), ReadErrorCode::BiffRecordShort);
 }
 
 // The same fields from the same bytes, cut into a body and a CONTINUE at every place: reads
@@ -101,8 +103,9 @@ TEST(BiffPayload, ReadsTheSameFieldsWhereverTheRecordIsSplit) {
         // before it needs a byte, so a cut right before them counts as not past it.
         EXPECT_EQ(joined.isEmpty(), cut < tail || cut == bytes.size()) << cut;
         EXPECT_EQ(payload.Remaining(), 0) << cut;
-        EXPECT_THROW(payload.View(1, joined), XlsFormatError) << cut;
-        EXPECT_THROW(payload.U16(), XlsFormatError) << cut;
+        EXPECT_EQ(ErrorCodeOf([&] { payload.View(1, joined); }), ReadErrorCode::BiffRecordShort)
+            << cut;
+        EXPECT_EQ(ErrorCodeOf([&] { payload.U16(); }), ReadErrorCode::BiffRecordShort) << cut;
     }
 }
 
@@ -115,7 +118,7 @@ TEST(BiffPayload, SeeksToTheStartOfAContinueRecord) {
     payload.SeekSegment(1);
     EXPECT_EQ(payload.Remaining(), 3);
     EXPECT_EQ(payload.U16(), 0xDDCC);
-    EXPECT_THROW(payload.SeekSegment(3), XlsFormatError);
+    EXPECT_EQ(ErrorCodeOf([&] { payload.SeekSegment(3); }), ReadErrorCode::BiffContinueMissing);
 }
 
 TEST(BiffPayload, DecodesByteStringsInTheCodePage) {
@@ -144,12 +147,13 @@ TEST(BiffRecordStream, JoinsContinueRecordsToTheirRecord) {
 TEST(BiffRecordStream, RefusesBrokenRecords) {
     const QByteArray pastEnd = Hex("0902 1000 0006");
     BiffRecordStream first(pastEnd, 0);
-    EXPECT_THROW(first.Next(), XlsFormatError);
+    EXPECT_EQ(ErrorCodeOf([&] { first.Next(); }), ReadErrorCode::BiffRecordPastEnd);
     const QByteArray orphan = Hex("3C00 0100 AA");
     BiffRecordStream second(orphan, 0);
-    EXPECT_THROW(second.Next(), XlsFormatError);
+    EXPECT_EQ(ErrorCodeOf([&] { second.Next(); }), ReadErrorCode::BiffContinueAlone);
     const QByteArray stream = Hex("0A00 0000");
-    EXPECT_THROW(BiffRecordStream(stream, 99), XlsFormatError);
+    EXPECT_EQ(ErrorCodeOf([&] { BiffRecordStream(stream, 99); }),
+              ReadErrorCode::BiffSubstreamOutside);
     // A few stray bytes after the last record end the walk quietly.
     const QByteArray trailing = Hex("0A00 0000 0102");
     BiffRecordStream third(trailing, 0);

@@ -1,9 +1,9 @@
 // Token streams → formula texts: operators and the stored parentheses, references of every
 // kind, 3-D references through the link table, functions (fixed, variable, add-in, the
 // attribute forms), constants, arrays, shared-formula offsets, and broken streams.
+#include "engine/model/ReadError.h"
 #include "engine/readers/xls/CodePage.h"
 #include "engine/readers/xls/FormulaDecompiler.h"
-#include "engine/readers/xls/XlsFormatError.h"
 #include "engine/readers/xls/XlsLinkTable.h"
 
 #include <gtest/gtest.h>
@@ -136,7 +136,7 @@ TEST(DecompileBiff8Sequence, GivesEachFormulaItsOwnText) {
     order.insert(order.end(), order.rbegin(), order.rend());
     for (const Case* c : order) {
         EXPECT_THROW(decompiler.Decompile(Hex("24 0000 00C0 1E0100 19 40 00 02"), {}, 3, 3),
-                     XlsFormatError);
+                     ReadError);
         EXPECT_EQ(
             decompiler.Decompile(Hex(c->tokens), Hex(c->extra), c->row, c->column).toStdString(),
             c->text)
@@ -170,17 +170,21 @@ struct BrokenCase {
     const char* what;
     const char* tokens;
     const char* extra;
+    ReadErrorCode code;
 };
 
 const BrokenCase Broken[] = {
-    {"integer cut short", "1E01", ""},
-    {"reference cut short", "24 0000 00", ""},
-    {"operator without operands", "03", ""},
-    {"two values left over", "1E0100 1E0200", ""},
-    {"function wants more arguments than there are", "1E0100 22 05 0400", ""},
-    {"array constant without its values", "20 00000000000000", "01 0100"},
-    {"array constant larger than its data", "20 00000000000000", "FF FFFF 01"},
-    {"CHOOSE table cut short", "19 04 0500 0000", ""},
+    {"integer cut short", "1E01", "", ReadErrorCode::BiffRecordShort},
+    {"reference cut short", "24 0000 00", "", ReadErrorCode::BiffRecordShort},
+    {"operator without operands", "03", "", ReadErrorCode::FormulaMissingOperand},
+    {"two values left over", "1E0100 1E0200", "", ReadErrorCode::FormulaValuesLeft},
+    {"function wants more arguments than there are", "1E0100 22 05 0400", "",
+     ReadErrorCode::FormulaArgumentCount},
+    {"array constant without its values", "20 00000000000000", "01 0100",
+     ReadErrorCode::FormulaArrayPastData},
+    {"array constant larger than its data", "20 00000000000000", "FF FFFF 01",
+     ReadErrorCode::FormulaArrayPastData},
+    {"CHOOSE table cut short", "19 04 0500 0000", "", ReadErrorCode::BiffRecordShort},
 };
 
 class DecompileBroken : public ::testing::TestWithParam<BrokenCase> {};
@@ -193,7 +197,8 @@ TEST_P(DecompileBroken, RaisesTheDamagedError) {
     try {
         decompiler.Decompile(Hex(c.tokens), Hex(c.extra), 0, 0);
         FAIL() << c.what << ": no error";
-    } catch (const XlsFormatError& error) {
+    } catch (const ReadError& error) {
+        EXPECT_EQ(error.Code(), c.code) << c.what << ": " << error.what();
         EXPECT_EQ(error.Kind(), EngineErrorKind::Damaged) << c.what;
     }
 }

@@ -238,7 +238,7 @@ TEST(XlsReader, PrefersTheWorkbookStreamOfADualFormatFile) {
 struct Hostile {
     const char* what;
     std::function<QString()> file;
-    EngineErrorKind kind;
+    ReadErrorCode code;
     bool whenReadingTheSheet;
 };
 
@@ -248,23 +248,23 @@ const Hostile HostileFiles[] = {
          return WriteFile("pass.xls", {{QStringLiteral("Workbook"),
                                         Stream(0x0600, Record(0x002F, Hex("0000")), {})}});
      },
-     EngineErrorKind::Encrypted, false},
+     ReadErrorCode::BiffEncrypted, false},
     {"encrypted package",
      [] {
          return WriteFile("secret.xlsx", {{QStringLiteral("EncryptionInfo"), "x"},
                                           {QStringLiteral("EncryptedPackage"), "y"}});
      },
-     EngineErrorKind::Encrypted, false},
+     ReadErrorCode::EncryptedPackage, false},
     {"compound file without a workbook",
      [] {
          return WriteFile("other.doc", {{QStringLiteral("WordDocument"), "x"}});
      },
-     EngineErrorKind::Unsupported, false},
+     ReadErrorCode::NoWorkbookStream, false},
     {"BIFF4 stream",
      [] {
          return WriteFile("old.xls", {{QStringLiteral("Book"), Record(0x0409, Hex("0000 1000"))}});
      },
-     EngineErrorKind::Unsupported, false},
+     ReadErrorCode::BiffVersion, false},
     {"bare BIFF4 file",
      [] {
          const QString path = testsupport::ScratchDir() + QStringLiteral("/bare.xls");
@@ -273,41 +273,42 @@ const Hostile HostileFiles[] = {
          file.write(Record(0x0409, Hex("0000 1000 0000")) + Eof);
          return path;
      },
-     EngineErrorKind::Unsupported, false},
+     ReadErrorCode::OldBiffWorksheet, false},
     {"missing file", [] { return testsupport::ScratchDir() + QStringLiteral("/absent.xls"); },
-     EngineErrorKind::FileNotFound, false},
+     ReadErrorCode::FileNotFound, false},
     {"stream not starting with BOF",
      [] {
          return WriteFile("nobof.xls", {{QStringLiteral("Workbook"), Eof}});
      },
-     EngineErrorKind::Damaged, false},
+     ReadErrorCode::BiffNoBof, false},
     {"record length past the stream end",
      [] {
          return WriteFile("long.xls",
                           {{QStringLiteral("Workbook"), Bof(0x0600, 5) + Hex("FC00 FF7F 0000")}});
      },
-     EngineErrorKind::Damaged, false},
+     ReadErrorCode::BiffRecordPastEnd, false},
     {"sheet offset beyond the stream",
      [] {
          QByteArray stream = Stream(0x0600, {}, {{Name8("S"), 0, {}}});
-         stream.truncate(stream.size() - 40);
-         return WriteFile("short.xls",
-                          {{QStringLiteral("Workbook"), stream + QByteArray(3000, '\0')}});
+         // The BOUNDSHEET record follows the globals' BOF; its body starts with the offset.
+         const qsizetype offsetAt = Bof(0x0600, 5).size() + 4;
+         stream.replace(offsetAt, 4, U32(0x7FFFFFF0));
+         return WriteFile("short.xls", {{QStringLiteral("Workbook"), stream}});
      },
-     EngineErrorKind::Damaged, true},
+     ReadErrorCode::BiffSubstreamOutside, true},
     {"sheet without EOF",
      [] {
          QByteArray stream = Stream(0x0600, {}, {{Name8("S"), 0, {}}});
          stream.chop(Eof.size());
          return WriteFile("noeof.xls", {{QStringLiteral("Workbook"), stream}});
      },
-     EngineErrorKind::Damaged, true},
+     ReadErrorCode::BiffNoEof, true},
     {"CONTINUE without a predecessor",
      [] {
          return WriteFile("orphan.xls", {{QStringLiteral("Workbook"),
                                           Record(0x003C, "x") + Stream(0x0600, {}, {})}});
      },
-     EngineErrorKind::Damaged, false},
+     ReadErrorCode::BiffContinueAlone, false},
     {"cell column past the sheet's last column",
      [] {
          return WriteFile(
@@ -316,7 +317,7 @@ const Hostile HostileFiles[] = {
                Stream(0x0600, {},
                       {{Name8("S"), 0, Record(0x0203, At(0, 16384) + Hex("000000000000F03F"))}})}});
      },
-     EngineErrorKind::Damaged, true},
+     ReadErrorCode::CellOutsideSheet, true},
     {"formula token stream ending mid-token",
      [] {
          return WriteFile(
@@ -325,7 +326,7 @@ const Hostile HostileFiles[] = {
                Stream(0x0600, {},
                       {{Name8("S"), 0, FormulaRecord(0, 0, "0000000000000000", "24 0000")}})}});
      },
-     EngineErrorKind::Damaged, true},
+     ReadErrorCode::BiffRecordShort, true},
 };
 
 class XlsHostile : public ::testing::TestWithParam<Hostile> {};
@@ -339,7 +340,7 @@ TEST_P(XlsHostile, EndsInTheEngineErrorNamingTheFile) {
         book->Sheet(0);
         FAIL() << c.what << ": no error";
     } catch (const EngineError& error) {
-        EXPECT_EQ(int(error.Kind()), int(c.kind)) << c.what << ": " << error.Detail().toStdString();
+        EXPECT_EQ(error.Code(), c.code) << c.what << ": " << error.Detail().toStdString();
         EXPECT_TRUE(error.Message().contains(QFileInfo(path).fileName())) << c.what;
     }
 }

@@ -28,10 +28,10 @@ protected:
 };
 
 TEST_F(XlsRealFixtures, EveryWorkbookOpensOrIsRefusedClearly) {
-    const std::map<QString, EngineErrorKind> refused = {
+    const std::map<QString, ReadErrorCode> refused = {
         // A text file with an .xls name: the opener reads it as text, this reader refuses it.
-        {QStringLiteral("calamine/too_small.xls"), EngineErrorKind::Damaged},
-        {QStringLiteral("xlrd/biff4_no_format_no_window2.xls"), EngineErrorKind::Unsupported},
+        {QStringLiteral("calamine/too_small.xls"), ReadErrorCode::CfbNoHeader},
+        {QStringLiteral("xlrd/biff4_no_format_no_window2.xls"), ReadErrorCode::OldBiffWorksheet},
     };
     int opened = 0;
     for (const QString& folder : QDir(dir_).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
@@ -49,7 +49,7 @@ TEST_F(XlsRealFixtures, EveryWorkbookOpensOrIsRefusedClearly) {
                 ++opened;
             } catch (const EngineError& error) {
                 ASSERT_NE(expected, refused.end()) << error.Detail().toStdString();
-                EXPECT_EQ(error.Kind(), expected->second) << error.Detail().toStdString();
+                EXPECT_EQ(error.Code(), expected->second) << error.Detail().toStdString();
                 EXPECT_TRUE(error.Message().contains(name)) << error.Message().toStdString();
             }
         }
@@ -59,10 +59,10 @@ TEST_F(XlsRealFixtures, EveryWorkbookOpensOrIsRefusedClearly) {
 
 TEST_F(XlsRealFixtures, EncryptedPackageIsPasswordProtected) {
     try {
-        XlsReader reader(dir_ + QStringLiteral("/calamine/pass_protected.xlsx"));
+        OpenWith<XlsReader>(dir_ + QStringLiteral("/calamine/pass_protected.xlsx"));
         FAIL() << "opened";
     } catch (const EngineError& error) {
-        EXPECT_EQ(error.Kind(), EngineErrorKind::Encrypted);
+        EXPECT_EQ(error.Code(), ReadErrorCode::EncryptedPackage);
         const QString path = dir_ + QStringLiteral("/calamine/pass_protected.xlsx");
         EXPECT_EQ(
             error.Message(),

@@ -3,6 +3,7 @@
 // cells, with their displayed, formula and comment texts.
 #include "engine/model/CellText.h"
 #include "engine/model/EngineError.h"
+#include "engine/model/ReadError.h"
 #include "engine/model/Workbook.h"
 #include "engine/readers/BookOpener.h"
 #include "tests/support/RealManifest.h"
@@ -44,7 +45,8 @@ TEST(XlsxRealFixtures, EveryWorkbookOpensOrIsRefusedAsProtected) {
                 OpenWorkbook(path);
                 ADD_FAILURE() << "an encrypted workbook opened";
             } catch (const EngineError& error) {
-                EXPECT_EQ(error.Kind(), EngineErrorKind::Encrypted) << error.Detail().toStdString();
+                EXPECT_EQ(error.Code(), ReadErrorCode::EncryptedPackage)
+                    << error.Detail().toStdString();
                 EXPECT_TRUE(error.Message().contains(u"パスワード"))
                     << error.Message().toStdString();
             }

@@ -4,6 +4,7 @@
 
 #include "engine/model/Workbook.h"
 #include "engine/readers/xlsx/XlsxReader.h"
+#include "tests/engine/readers/ReaderBook.h"
 #include "tests/engine/readers/xlsx/TestPackage.h"
 
 #include <memory>
@@ -12,12 +13,7 @@ namespace testpackage {
 
 inline std::unique_ptr<engine::Workbook> OpenBytes(const QString& fileName,
                                                    const QByteArray& bytes) {
-    const QString path = WriteFile(fileName, bytes);
-    auto reader = std::make_unique<engine::XlsxReader>(path);
-    engine::XlsxReader& raw = *reader;
-    auto book = std::make_unique<engine::Workbook>(path, std::move(reader));
-    raw.ReadWorkbook(*book);
-    return book;
+    return engine::OpenWith<engine::XlsxReader>(WriteFile(fileName, bytes));
 }
 
 inline std::unique_ptr<engine::Workbook> Open(const QString& fileName, const Members& members) {
