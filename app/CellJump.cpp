@@ -25,10 +25,10 @@ void BringForward(engine::Presenter& window) {
 
 JumpTarget CellJump::Target(const ResultRow& row) {
     JumpTarget target;
-    target.Path = row.Book;
-    target.SheetNumber = IntegerOr1(row.SheetNumber);
-    target.Column = TCsvUtility::ColumnNameToIndex(row.Column) + 1;
-    target.Row = IntegerOr1(row.Row);
+    target.path = row.Book;
+    target.sheetNumber = IntegerOr1(row.SheetNumber);
+    target.column = TCsvUtility::ColumnNameToIndex(row.Column) + 1;
+    target.row = IntegerOr1(row.Row);
     return target;
 }
 
@@ -42,10 +42,10 @@ void CellJump::Jump(const JumpTarget& target, const AutomationRegistry& servers,
         }
         excel->SetVisible(true);
     }
-    Excel::TWorkbook book = excel->Workbooks().Open(target.Path);
-    Excel::TWorksheet sheet = book.WorkSheets().Item(target.SheetNumber);
+    Excel::TWorkbook book = excel->Workbooks().Open(target.path);
+    Excel::TWorksheet sheet = book.WorkSheets().Item(target.sheetNumber);
     sheet.Activate();
-    sheet.Cells(target.Column, target.Row).Activate();
+    sheet.Cells(target.column, target.row).Activate();
     BringForward(window);
     // Leaving scope releases every reference without quitting the application.
 }

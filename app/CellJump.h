@@ -14,10 +14,10 @@ class Presenter;
 }  // namespace engine
 
 struct JumpTarget {
-    QString Path;
-    int SheetNumber = 1;  // 1-based position in the worksheet collection
-    int Column = 0;       // 1-based; 0 when the letters do not convert
-    int Row = 1;          // 1-based
+    QString path;
+    int sheetNumber = 1;  // 1-based position in the worksheet collection
+    int column = 0;       // 1-based; 0 when the letters do not convert
+    int row = 1;          // 1-based
 };
 
 class CellJump {

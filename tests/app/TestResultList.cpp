@@ -149,10 +149,10 @@ private slots:
         QFETCH(QString, row);
         const JumpTarget target =
             CellJump::Target(Row(QStringLiteral("/x/b.xls"), sheet, column, row));
-        QCOMPARE(target.Path, QStringLiteral("/x/b.xls"));
-        QTEST(target.SheetNumber, "sheetNumber");
-        QTEST(target.Column, "columnNumber");
-        QTEST(target.Row, "rowNumber");
+        QCOMPARE(target.path, QStringLiteral("/x/b.xls"));
+        QTEST(target.sheetNumber, "sheetNumber");
+        QTEST(target.column, "columnNumber");
+        QTEST(target.row, "rowNumber");
     }
 
     void jumpMarkQuotesTheSheetName_data() {
