@@ -2,6 +2,7 @@
 // inside the run's message pumps, and the jump from a result row to the viewer.
 #include "FormTestSupport.h"
 #include "app/ResultListModel.h"
+#include "app/Tcursorhourglass.h"
 #include "app/Tformmain.h"
 #include "app/WorkbookViewer.h"
 #include "engine/model/Workbook.h"
@@ -25,6 +26,7 @@
 #include <QTest>
 #include <QToolButton>
 #include <QTreeView>
+#include <stdexcept>
 
 namespace {
 
@@ -148,6 +150,21 @@ private slots:
             QTest::qWait(100);
             QVERIFY(form.grab().save(shot + QStringLiteral(".wide.png")));
         }
+    }
+
+    void waitCursorsNestAndComeOffOnAnError() {
+        QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
+        try {
+            const TCursorHourGlass outer;
+            {
+                const TCursorHourGlass inner;
+                QCOMPARE(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
+            }
+            QCOMPARE(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
+            throw std::runtime_error("the covered operation failed");
+        } catch (const std::runtime_error&) {
+        }
+        QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
     }
 
     void inputChecksWarnInOrderAndKeepTheRows() {
