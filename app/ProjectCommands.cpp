@@ -6,6 +6,7 @@
 #include "storage/Tconfig.h"
 #include "storage/Tproject.h"
 
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMainWindow>
@@ -58,6 +59,7 @@ void ProjectCommands::ActionFileOpenExecute() {
     QFileDialog dialog(&window_);
     PrepareDialog(dialog);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setDirectory(DialogFolder());
     // A typed name of a file that does not exist is accepted: it opens as a new project.
     dialog.setFileMode(QFileDialog::AnyFile);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
@@ -89,9 +91,9 @@ void ProjectCommands::ActionFileSaveAsExecute() {
     PrepareDialog(dialog);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
-    if (!project_.FileName.isEmpty()) {
-        dialog.selectFile(project_.FileName);
-    }
+    dialog.setDirectory(DialogFolder());
+    dialog.selectFile(project_.FileName.isEmpty() ? QStringLiteral("新しいプロジェクト.SVZ")
+                                                  : QFileInfo(project_.FileName).fileName());
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return;
     }
@@ -99,6 +101,17 @@ void ProjectCommands::ActionFileSaveAsExecute() {
     project_.Save(dialog.selectedFiles().constFirst());
     UpdateCaption(project_.FileName);
     SetStatusText(QStringLiteral("ファイルに保存しました。"));
+}
+
+QString ProjectCommands::DialogFolder() const {
+    // The open project's folder, else that of the project used last.
+    for (const QString& file : {project_.FileName, config_.History.value(0)}) {
+        const QString folder = QFileInfo(file).absolutePath();
+        if (!file.isEmpty() && QFileInfo(folder).isDir()) {
+            return folder;
+        }
+    }
+    return QDir::homePath();
 }
 
 void ProjectCommands::ProjectToControls(const TProject& project) {

@@ -46,6 +46,8 @@ signals:
 
 private:
     void SetStatusText(const QString& text);
+    // Where the file dialogs start.
+    QString DialogFolder() const;
 
     QMainWindow& window_;
     TProject& project_;

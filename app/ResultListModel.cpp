@@ -1,6 +1,8 @@
 #include "app/ResultListModel.h"
 
+#include <algorithm>
 #include <iterator>
+#include <numeric>
 
 ResultListModel::ResultListModel(QObject* parent) : QAbstractTableModel(parent) {}
 
@@ -19,6 +21,13 @@ bool ResultListModel::IsRightAligned(int column) {
 }
 
 void ResultListModel::AppendRow(const ResultRow& row) {
+    // A run searches one workbook after the other, so its rows come grouped by book.
+    const ResultRow* last = !pending_.empty() ? &pending_.back()
+                            : !rows_.empty()  ? &rows_.back()
+                                              : nullptr;
+    if (last == nullptr || last->Book != row.Book) {
+        ++books_;
+    }
     pending_.push_back(row);
 }
 
@@ -35,6 +44,11 @@ void ResultListModel::Flush() {
     }
     const int first = static_cast<int>(rows_.size());
     beginInsertRows(QModelIndex(), first, first + static_cast<int>(pending_.size()) - 1);
+    if (!order_.empty()) {
+        for (size_t i = 0; i < pending_.size(); ++i) {
+            order_.push_back(rows_.size() + i);
+        }
+    }
     rows_.insert(rows_.end(), std::make_move_iterator(pending_.begin()),
                  std::make_move_iterator(pending_.end()));
     pending_.clear();
@@ -43,13 +57,60 @@ void ResultListModel::Flush() {
 
 void ResultListModel::Clear() {
     pending_.clear();
+    books_ = 0;
+    sortColumn_ = -1;
     if (rows_.empty()) {
         return;
     }
     beginResetModel();
     rows_.clear();
     rows_.shrink_to_fit();
+    order_.clear();
+    order_.shrink_to_fit();
     endResetModel();
+}
+
+void ResultListModel::sort(int column, Qt::SortOrder order) {
+    sortColumn_ = column >= 0 && column < ColumnCount ? column : -1;
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    const QModelIndexList before = persistentIndexList();
+    std::vector<size_t> oldOrder = order_;
+    if (sortColumn_ < 0) {
+        order_.clear();
+    } else {
+        order_.resize(rows_.size());
+        std::iota(order_.begin(), order_.end(), size_t{0});
+        const bool numeric = IsRightAligned(sortColumn_);
+        const auto key = [this](size_t found) -> const QString& {
+            return Text(rows_[found], sortColumn_);
+        };
+        const auto less = [&](size_t a, size_t b) {
+            if (numeric) {
+                return key(a).toLongLong() < key(b).toLongLong();
+            }
+            return QString::compare(key(a), key(b), Qt::CaseInsensitive) < 0;
+        };
+        if (order == Qt::AscendingOrder) {
+            std::stable_sort(order_.begin(), order_.end(), less);
+        } else {
+            std::stable_sort(order_.begin(), order_.end(),
+                             [&](size_t a, size_t b) { return less(b, a); });
+        }
+    }
+    // Selections and the current row follow their rows.
+    std::vector<int> shownAt(rows_.size());
+    for (size_t i = 0; i < rows_.size(); ++i) {
+        shownAt[order_.empty() ? i : order_[i]] = static_cast<int>(i);
+    }
+    QModelIndexList after;
+    after.reserve(before.size());
+    for (const QModelIndex& index : before) {
+        const size_t found = oldOrder.empty() ? static_cast<size_t>(index.row())
+                                              : oldOrder[static_cast<size_t>(index.row())];
+        after.append(this->index(shownAt[found], index.column()));
+    }
+    changePersistentIndexList(before, after);
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }
 
 int ResultListModel::rowCount(const QModelIndex& parent) const {
@@ -88,7 +149,7 @@ QVariant ResultListModel::data(const QModelIndex& index, int role) const {
     switch (role) {
         case Qt::DisplayRole:
         case Qt::ToolTipRole:
-            return Text(rows_[static_cast<size_t>(index.row())], index.column());
+            return Text(rows_[Found(index.row())], index.column());
         case Qt::TextAlignmentRole:
             return QVariant::fromValue(
                 Qt::Alignment(IsRightAligned(index.column()) ? Qt::AlignRight : Qt::AlignLeft) |

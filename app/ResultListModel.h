@@ -1,8 +1,9 @@
-// The rows of the result list: one per found cell, in the order found, never sorted. The
-// model keeps the row texts themselves (the jump reads them back). Appended rows wait in a
-// batch until Flush(), so a search that finds hundreds of thousands of cells refreshes the
-// view once per message pump instead of once per row, and FlushWhenDue() at most a few times
-// a second however often the search pumps (each refresh lays out the visible texts again).
+// The rows of the result list: one per found cell, in the order found unless the user sorts
+// by a column (the found order can be restored). The model keeps the row texts themselves (the
+// jump reads them back). Appended rows wait in a batch until Flush(), so a search that finds
+// hundreds of thousands of cells refreshes the view once per message pump instead of once per
+// row, and FlushWhenDue() at most a few times a second however often the search pumps (each
+// refresh lays out the visible texts again).
 #pragma once
 
 #include "search/ResultRow.h"
@@ -33,8 +34,17 @@ public:
     void FlushWhenDue();
     void Clear();
     // The shown row at a position (Flush() first to include the batch).
-    const ResultRow& RowAt(int index) const { return rows_.at(static_cast<size_t>(index)); }
+    const ResultRow& RowAt(int index) const { return rows_.at(Found(index)); }
     int PendingCount() const { return static_cast<int>(pending_.size()); }
+    // Rows and distinct workbooks, batch included.
+    int HitCount() const { return static_cast<int>(rows_.size() + pending_.size()); }
+    int BookCount() const { return books_; }
+
+    // Sorts the shown rows by a column (numbers by value, texts without regard to letter
+    // case, ties in the found order); a negative column restores the found order. Rows
+    // appended later come after the sorted ones.
+    void sort(int column, Qt::SortOrder order = Qt::AscendingOrder) override;
+    int SortColumn() const { return sortColumn_; }
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -44,8 +54,15 @@ public:
 
 private:
     static const QString& Text(const ResultRow& row, int column);
+    // The found position of the row shown at `index`.
+    size_t Found(int index) const {
+        return order_.empty() ? static_cast<size_t>(index) : order_.at(static_cast<size_t>(index));
+    }
 
     std::vector<ResultRow> rows_;
     std::vector<ResultRow> pending_;
+    std::vector<size_t> order_;  // shown position to found position; empty: found order
+    int sortColumn_ = -1;
+    int books_ = 0;
     QElapsedTimer sinceFlush_;
 };

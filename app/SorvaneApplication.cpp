@@ -2,9 +2,24 @@
 
 #include "storage/Exception.h"
 
+#include <QLibraryInfo>
 #include <QMessageBox>
+#include <QTranslator>
 
-SorvaneApplication::SorvaneApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+SorvaneApplication::SorvaneApplication(int& argc, char** argv) : QApplication(argc, argv) {
+    InstallQtTranslation();
+}
+
+bool SorvaneApplication::InstallQtTranslation() {
+    // The program speaks Japanese whatever the desktop's language, so Qt's own dialogs do too.
+    auto* translator = new QTranslator(QCoreApplication::instance());
+    if (!translator->load(QStringLiteral("qtbase_ja"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete translator;
+        return false;
+    }
+    return QCoreApplication::installTranslator(translator);
+}
 
 bool SorvaneApplication::notify(QObject* receiver, QEvent* event) {
     try {

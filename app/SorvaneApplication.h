@@ -14,4 +14,7 @@ public:
 
     // The standard exception display: a message box with the text.
     static void ShowException(const QString& message);
+    // Qt's own Japanese texts (file dialogs, standard buttons); false when they are not
+    // installed, and the English ones stay.
+    static bool InstallQtTranslation();
 };

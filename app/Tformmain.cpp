@@ -5,6 +5,7 @@
 #include "app/DesktopEngine.h"
 #include "app/ImageList.h"
 #include "app/ProjectCommands.h"
+#include "app/ResultListCommands.h"
 #include "app/ResultListModel.h"
 #include "app/SkippedBooksDialog.h"
 #include "app/SorvaneApplication.h"
@@ -22,6 +23,8 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
 #include <QScreen>
 #include <QShortcut>
 #include <QStandardPaths>
@@ -66,6 +69,10 @@ TFormMain::TFormMain(DesktopEngine& engine, QWidget* owner, const QString& start
     ui_->ListViewResult->header()->setMinimumSectionSize(0);
     ui_->ListViewResult->header()->setStretchLastSection(false);
     ui_->ListViewResult->header()->setSectionsMovable(false);
+    resultCommands_ = new ResultListCommands(*ui_->ListViewResult, *results_, *this);
+    LabelResultCount = new QLabel(this);
+    LabelResultCount->setObjectName(QStringLiteral("LabelResultCount"));
+    statusBar()->addPermanentWidget(LabelResultCount);
     controls_ = std::make_unique<ConditionControls>(*ui_);
     controls_->FillFileTypes();
     projects_ =
@@ -92,6 +99,10 @@ TFormMain::TFormMain(DesktopEngine& engine, QWidget* owner, const QString& start
     }
     ActionViewSearchExecute();
     ApplyResultColumnWidths();
+    ApplyFirstStartSize();
+    if (config_.SplitterPosition > 0) {
+        ui_->Splitter1->setSizes({config_.SplitterPosition, height()});
+    }
     // Centred on the screen at first show; a restored rectangle replaces this when idle.
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         move(screen->availableGeometry().center() - QPoint(width() / 2, height() / 2));
@@ -136,6 +147,12 @@ void TFormMain::SetupActions() {
             ui_->BitBtn1->click();
         }
     });
+    // Enter in either text box starts the search, as the search button does.
+    for (QLineEdit* edit : {ui_->EditFolder, ui_->EditWord}) {
+        connect(edit, &QLineEdit::returnPressed, ui_->ActionBookSearchStart, &QAction::trigger);
+    }
+    auto* help = new QShortcut(QKeySequence::HelpContents, this);
+    connect(help, &QShortcut::activated, ui_->ActionHelpHelp, &QAction::trigger);
 }
 
 void TFormMain::ConnectActions() {
@@ -151,6 +168,14 @@ void TFormMain::ConnectActions() {
     command(ui_->ActionConfigGeneral, [this] { ActionConfigGeneralExecute(); });
     command(ui_->ActionHelpHelp, [this] { ActionHelpHelpExecute(); });
     command(ui_->ActionHelpVersion, [this] { ActionHelpVersionExecute(); });
+    connect(resultCommands_, &ResultListCommands::OpenBookRequested, this,
+            [this] { RunCommand([this] { ListViewResultDblClick(); }); });
+    ui_->MenuFile->insertActions(ui_->ActionFileClose, {resultCommands_->ActionFileExportCsv,
+                                                        resultCommands_->ActionFileExportTsv});
+    ui_->MenuFile->insertSeparator(ui_->ActionFileClose);
+    ui_->MenuView->addSeparator();
+    ui_->MenuView->addAction(resultCommands_->ActionResultFitColumns);
+    ui_->MenuView->addAction(resultCommands_->ActionResultFoundOrder);
     // Replacing the conditions or the list waits until a running search has ended.
     command(ui_->ActionFileNew,
             [this] { AfterSearch([this] { projects_->ActionFileNewExecute(); }); });
@@ -259,6 +284,9 @@ void TFormMain::FormClose() {
     config_.LastProjectFile = project_.FileName;
     config_.ShowStayOnTop = ui_->ActionViewStayOnTop->isChecked();
     StoreResultColumnWidths();
+    if (ui_->PanelTop->isVisible()) {
+        config_.SplitterPosition = ui_->Splitter1->sizes().value(0);
+    }
     SaveConfig();
 }
 
@@ -327,6 +355,7 @@ void TFormMain::ApplyStayOnTop() {
 }
 
 void TFormMain::ActionViewResultColExecute() {
+    StoreResultColumnWidths();  // the widths set by hand stay
     TFormConfigResultItem dialog(this);
     dialog.SetChoice(config_.VisibleResultColumns());
     if (dialog.exec() == QDialog::Accepted) {
@@ -357,7 +386,7 @@ void TFormMain::ActionConfigGeneralExecute() {
 }
 
 void TFormMain::ActionHelpHelpExecute() {
-    ShowHelpTopic(0);
+    ShowHelpTopic(0, this);
 }
 
 void TFormMain::ActionHelpVersionExecute() {
@@ -402,6 +431,15 @@ void TFormMain::ActionBookSearchStartExecute() {
         run_.Run(conditions);
     }
     results_->Flush();
+    UpdateResultCount();
+    resultCommands_->WidenNumberColumns();
+    if (results_->rowCount() > 0 && deferred_.empty()) {
+        QTreeView* list = ui_->ListViewResult;
+        list->setFocus();
+        if (!list->currentIndex().isValid()) {
+            list->setCurrentIndex(results_->index(0, 0));
+        }
+    }
     RunDeferredCommands();
 }
 
@@ -410,11 +448,12 @@ void TFormMain::ActionBookSearchCancelExecute() {
 }
 
 void TFormMain::ListViewResultDblClick() {
-    const QModelIndexList selected = ui_->ListViewResult->selectionModel()->selectedRows();
-    if (selected.isEmpty()) {
+    const QModelIndex current = ui_->ListViewResult->currentIndex();
+    if (!current.isValid() ||
+        !ui_->ListViewResult->selectionModel()->isRowSelected(current.row())) {
         return;
     }
-    const JumpTarget target = CellJump::Target(results_->RowAt(selected.constFirst().row()));
+    const JumpTarget target = CellJump::Target(results_->RowAt(current.row()));
     std::optional<QString> failure;
     {
         TCursorHourGlass hourGlass;
@@ -431,6 +470,7 @@ void TFormMain::ListViewResultDblClick() {
 
 void TFormMain::ProcessMessages() {
     results_->FlushWhenDue();
+    UpdateResultCount();
     QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 
@@ -456,6 +496,23 @@ void TFormMain::AppendRow(const ResultRow& row) {
 
 void TFormMain::ClearRows() {
     results_->Clear();
+    UpdateResultCount();
+}
+
+void TFormMain::UpdateResultCount() {
+    const QString text =
+        QStringLiteral("%1 件 / %2 ブック").arg(results_->HitCount()).arg(results_->BookCount());
+    if (LabelResultCount->text() != text) {
+        LabelResultCount->setText(text);
+    }
+}
+
+void TFormMain::ApplyFirstStartSize() {
+    QSize size(900, 640);
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        size = size.boundedTo(screen->availableGeometry().size() * 9 / 10);
+    }
+    resize(size.expandedTo(minimumSizeHint()));
 }
 
 void TFormMain::ShowWarning(const QString& text) {

@@ -15,6 +15,8 @@
 #include <vector>
 
 class DesktopEngine;
+class QLabel;
+class ResultListCommands;
 
 class ConditionControls;
 class ProjectCommands;
@@ -91,12 +93,18 @@ private:
     void ListViewResultDblClick();
     void ApplyResultColumnWidths();
     void StoreResultColumnWidths();
+    // The hit and book counts in the status bar's permanent field.
+    void UpdateResultCount();
+    // The size of a first start: roomy, within the screen.
+    void ApplyFirstStartSize();
 
     DesktopEngine& engine_;
     std::unique_ptr<Ui::TFormMain> ui_;
     TConfig config_;
     TProject project_;
     ResultListModel* results_;
+    ResultListCommands* resultCommands_;
+    QLabel* LabelResultCount;
     std::unique_ptr<ConditionControls> controls_;
     ProjectCommands* projects_;
     QSystemTrayIcon* TrayIcon1;

@@ -2,6 +2,8 @@
 
 #include "app/WorkbookViewer.h"
 
+#include <QApplication>
+
 ViewerPresenter::ViewerPresenter() = default;
 
 ViewerPresenter::~ViewerPresenter() {
@@ -45,6 +47,15 @@ void ViewerPresenter::SelectCell(const engine::Workbook& book, int sheetIndex, i
 void ViewerPresenter::Raise() {
     if (viewer_.isNull()) {
         return;
+    }
+    // A program window kept above the others would keep the viewer behind it.
+    bool onTop = false;
+    for (const QWidget* window : QApplication::topLevelWidgets()) {
+        onTop = onTop || (window != viewer_ && window->isVisible() &&
+                          window->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    }
+    if (viewer_->windowFlags().testFlag(Qt::WindowStaysOnTopHint) != onTop) {
+        viewer_->setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
     }
     if (viewer_->isMinimized()) {
         viewer_->showNormal();

@@ -40,6 +40,11 @@ WorkbookViewer::WorkbookViewer(QWidget* parent) : QMainWindow(parent) {
     toolBar->setMovable(false);
     toolBar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     toolBar->addAction(ActionOpenInSpreadsheet);
+    auto* close = new QAction(this);
+    close->setObjectName(QStringLiteral("ActionViewerClose"));
+    close->setShortcuts({QKeySequence(Qt::Key_Escape), QKeySequence::Close});
+    connect(close, &QAction::triggered, this, &QWidget::close);
+    addAction(close);
 
     SheetTabs = new QTabWidget;
     SheetTabs->setObjectName(QStringLiteral("SheetTabs"));

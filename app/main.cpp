@@ -9,8 +9,9 @@ int main(int argc, char** argv) {
     SorvaneApplication app(argc, argv);
     try {
         QApplication::setOrganizationName(QStringLiteral("Tavrick"));
+        // No display name: the platform would add it to every caption, which already names
+        // the program where it should.
         QApplication::setApplicationName(QStringLiteral("Sorvane"));
-        QApplication::setApplicationDisplayName(QStringLiteral("Sorvane"));
         engine::KeepFreedReadBuffers();
         DesktopEngine engine;
 

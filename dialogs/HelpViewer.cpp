@@ -1,7 +1,8 @@
 #include "dialogs/HelpViewer.h"
 
+#include "dialogs/HelpWindow.h"
+
 #include <QCoreApplication>
-#include <QDesktopServices>
 
 QUrl HelpTopicUrl(int topic) {
     const QString page = topic == 6 || topic == 7 ? QStringLiteral("topic%1.html").arg(topic)
@@ -10,7 +11,11 @@ QUrl HelpTopicUrl(int topic) {
                                page);
 }
 
-void ShowHelpTopic(int topic) {
-    // A missing page or browser is the desktop's to report, as with any help viewer.
-    QDesktopServices::openUrl(HelpTopicUrl(topic));
+void ShowHelpTopic(int topic, QWidget* from) {
+    QWidget* owner = from->window();
+    auto* help = owner->findChild<HelpWindow*>(QString(), Qt::FindDirectChildrenOnly);
+    if (help == nullptr) {
+        help = new HelpWindow(owner);
+    }
+    help->ShowPage(HelpTopicUrl(topic));
 }

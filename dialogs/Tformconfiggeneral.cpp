@@ -99,7 +99,7 @@ TFormConfigGeneral::TFormConfigGeneral(QWidget* owner) : QDialog(owner) {
     BitBtn1->setDefault(true);
     setTabOrder(BitBtn3, BitBtn1);
     setTabOrder(BitBtn1, BitBtn2);
-    connect(BitBtn3, &QPushButton::clicked, this, [] { ShowHelpTopic(kHelpTopic); });
+    connect(BitBtn3, &QPushButton::clicked, this, [this] { ShowHelpTopic(kHelpTopic, this); });
     connect(BitBtn1, &QPushButton::clicked, this, &QDialog::accept);
     connect(BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
 
@@ -122,7 +122,7 @@ void TFormConfigGeneral::StoreConfig(TConfig& config) const {
 
 void TFormConfigGeneral::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_F1) {
-        ShowHelpTopic(kHelpTopic);
+        ShowHelpTopic(kHelpTopic, this);
         return;
     }
     QDialog::keyPressEvent(event);

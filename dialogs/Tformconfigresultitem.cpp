@@ -73,7 +73,7 @@ std::set<int> TFormConfigResultItem::Choice() const {
 
 void TFormConfigResultItem::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_F1) {
-        ShowHelpTopic(kHelpTopic);
+        ShowHelpTopic(kHelpTopic, this);
         return;
     }
     QDialog::keyPressEvent(event);

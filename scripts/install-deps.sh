@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config ccache git clang-format
-  qt6-base-dev qt6-base-dev-tools libgl-dev
+  qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libgl-dev
   libgtest-dev libgmock-dev
   zlib1g-dev libexpat1-dev libdeflate-dev libxlsxwriter-dev
   xvfb xauth fonts-noto-cjk

@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <algorithm>
 
 namespace {
 
@@ -51,6 +52,8 @@ void TConfig::Load(const QString& fileName) {
     LastProjectFile = ini.ReadString(kStartup, QStringLiteral("LastProjectFile"), QString());
     ShowStayOnTop = ini.ReadBool(kStartup, QStringLiteral("ShowStayOnTop"), false);
     InTaskTray = ini.ReadBool(kStartup, QStringLiteral("InTaskTray"), false);
+    SplitterPosition =
+        std::max(0, ini.ReadInteger(kStartup, QStringLiteral("SplitterPosition"), 0));
     SkipUnreadableBooks = ini.ReadBool(kSearch, QStringLiteral("SkipUnreadableBooks"), false);
 }
 
@@ -79,6 +82,7 @@ bool TConfig::Save(const QString& fileName) {
     ini.WriteString(kStartup, QStringLiteral("LastProjectFile"), LastProjectFile);
     ini.WriteBool(kStartup, QStringLiteral("ShowStayOnTop"), ShowStayOnTop);
     ini.WriteBool(kStartup, QStringLiteral("InTaskTray"), InTaskTray);
+    ini.WriteInteger(kStartup, QStringLiteral("SplitterPosition"), SplitterPosition);
     ini.WriteBool(kSearch, QStringLiteral("SkipUnreadableBooks"), SkipUnreadableBooks);
     ini.UpdateFile();
     return true;

@@ -50,6 +50,8 @@ public:
     QString LastProjectFile;
     bool ShowStayOnTop = false;
     bool InTaskTray = false;
+    // Height of the search-condition panel above the result list; 0 lets the window choose.
+    int32_t SplitterPosition = 0;
     // A workbook that cannot be opened or searched is skipped and the run goes on; off, it
     // ends the run with a warning.
     bool SkipUnreadableBooks = false;

@@ -411,7 +411,7 @@ private slots:
         TFormMain form(engine_);
         StartWindow(form);
         auto* list = Child<QTreeView>(form, "ListViewResult");
-        list->setColumnWidth(0, 150);  // dragged; the dialog goes back to the stored width
+        list->setColumnWidth(0, 150);  // dragged by hand: the dialog keeps it
         formtest::AnswerNextModal([](QWidget* modal) {
             auto* dialog = qobject_cast<TFormConfigResultItem*>(modal);
             QVERIFY(dialog != nullptr);
@@ -423,7 +423,7 @@ private slots:
         Action(form, "ActionViewResultCol")->trigger();
         QVERIFY(list->isColumnHidden(5));
         QCOMPARE(form.Config().ResultItemColWidth[5], 0);
-        QCOMPARE(list->columnWidth(0), 56);
+        QCOMPARE(list->columnWidth(0), 150);
 
         formtest::AnswerNextModal([](QWidget* modal) {
             auto* dialog = qobject_cast<TFormConfigResultItem*>(modal);

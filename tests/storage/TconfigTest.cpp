@@ -14,7 +14,8 @@ TEST(TConfig, FreshSaveWritesEverySettingInOrder) {
               "COL2=56\r\nCOL3=28\r\nCOL4=28\r\nCOL5=60\r\nCOL6=70\r\nCOL7=78\r\n\r\n[STARTUP]\r\n"
               "WindowPositionRestore=0\r\nWindowPositionLeft=0\r\nWindowPositionRight=434\r\n"
               "WindowPositionTop=0\r\nWindowPositionBottom=420\r\nWindowState=0\r\nHISTORY=\r\n"
-              "ProjectFileRestore=0\r\nLastProjectFile=\r\nShowStayOnTop=0\r\nInTaskTray=0\r\n\r\n"
+              "ProjectFileRestore=0\r\nLastProjectFile=\r\nShowStayOnTop=0\r\nInTaskTray=0\r\n"
+              "SplitterPosition=0\r\n\r\n"
               "[SEARCH]\r\nSkipUnreadableBooks=0\r\n\r\n");
 }
 
@@ -28,6 +29,7 @@ TEST(TConfig, SaveThenLoadRestoresValuesAndKeepsUnknownKeys) {
     saved.LastProjectFile = QStringLiteral("/データ/a.SVZ");
     saved.InTaskTray = true;
     saved.SkipUnreadableBooks = true;
+    saved.SplitterPosition = 180;
     ASSERT_TRUE(saved.Save(path));
     TConfig loaded;
     loaded.Load(path);
@@ -37,6 +39,7 @@ TEST(TConfig, SaveThenLoadRestoresValuesAndKeepsUnknownKeys) {
     EXPECT_EQ(loaded.LastProjectFile, saved.LastProjectFile);
     EXPECT_TRUE(loaded.InTaskTray);
     EXPECT_TRUE(loaded.SkipUnreadableBooks);
+    EXPECT_EQ(loaded.SplitterPosition, 180);
     EXPECT_TRUE(ReadBytes(path).startsWith("[RESULT_ITEM_COL_WIDTH]\r\nCOL8=99\r\nCOL0=1\r\n"));
 }
 
