@@ -16,6 +16,7 @@
 #include <QHeaderView>
 #include <QMenu>
 #include <QShortcut>
+#include <QStyle>
 #include <QStyledItemDelegate>
 #include <QTreeView>
 #include <QUrl>
@@ -175,6 +176,7 @@ void ResultListCommands::Export(ResultTableText::Format format) {
                                      : QStringLiteral("TSV 形式で書き出す"));
     dialog.setObjectName(QStringLiteral("ExportDialog"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDirectory(QDir::homePath());
     dialog.setNameFilters({csv ? QStringLiteral("CSV ファイル (*.csv)")
                                : QStringLiteral("TSV ファイル (*.tsv *.txt)"),
                            QStringLiteral("すべてのファイル (*)")});
@@ -197,15 +199,34 @@ void ResultListCommands::FitColumns() {
     }
 }
 
-void ResultListCommands::WidenNumberColumns() {
+int ResultListCommands::WidestText(int column) const {
+    // Every row counts, not only those on view: the longest number is usually far down.
+    qsizetype longest = -1;
+    QString widest;
+    for (int row = 0; row < model_.rowCount(); ++row) {
+        const QString text = model_.index(row, column).data().toString();
+        if (text.size() > longest) {
+            longest = text.size();
+            widest = text;
+        }
+    }
+    const int margins = 2 * list_.style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 8;
+    return list_.fontMetrics().horizontalAdvance(widest) + margins;
+}
+
+void ResultListCommands::WidenAfterRun(int bookDefaultWidth) {
+    const auto shown = [this](int column) {
+        return !list_.isColumnHidden(column) && list_.columnWidth(column) > 0;
+    };
     for (const int column : {1, 3, 4}) {
-        if (list_.isColumnHidden(column) || list_.columnWidth(column) == 0) {
-            continue;
+        if (shown(column) && WidestText(column) > list_.columnWidth(column)) {
+            list_.setColumnWidth(column, WidestText(column));
         }
-        const int needed = static_cast<const QAbstractItemView&>(list_).sizeHintForColumn(column);
-        if (needed > list_.columnWidth(column)) {
-            list_.setColumnWidth(column, needed);
-        }
+    }
+    // A book column left at its default shows too little of a path to tell the books apart.
+    if (shown(0) && list_.columnWidth(0) <= bookDefaultWidth) {
+        const int room = list_.viewport()->width() * 2 / 5;
+        list_.setColumnWidth(0, std::max(list_.columnWidth(0), std::min(WidestText(0), room)));
     }
 }
 

@@ -29,8 +29,9 @@ public:
     void ExportTo(const QString& path, ResultTableText::Format format) const;
     // Widens each visible column to its contents and its caption.
     void FitColumns();
-    // Widens the narrow number columns whose contents no longer fit (rows past 9,999).
-    void WidenNumberColumns();
+    // After a run: widens the number columns whose contents no longer fit (rows past 9,999),
+    // and a book column still at most `bookDefaultWidth` wide to its paths, within reason.
+    void WidenAfterRun(int bookDefaultWidth);
 
     QAction* ActionResultCopy;
     QAction* ActionResultOpenBook;
@@ -55,6 +56,8 @@ private:
     void ShowContextMenu(const QPoint& at);
     void UpdateEnabled();
     int CurrentRow() const;
+    // Width of the column's longest text among all rows.
+    int WidestText(int column) const;
 
     QTreeView& list_;
     ResultListModel& model_;

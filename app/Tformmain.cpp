@@ -78,11 +78,11 @@ TFormMain::TFormMain(DesktopEngine& engine, QWidget* owner, const QString& start
     projects_ =
         new ProjectCommands(*this, project_, config_, *controls_, *results_, *ui_->MenuFileReOpen);
     ui_->PanelProgress->hide();
-    // All three file types visible without scrolling, whatever the font.
+    // All three file types visible without scrolling, whatever the font, and no taller: the
+    // room goes to the results.
     QListWidget* types = ui_->CheckListBoxFileType;
-    types->setMinimumHeight(types->sizeHintForRow(0) * types->count() + 2 * types->frameWidth());
-    const int topHeight = std::max(kPanelTopHeight, ui_->PanelTop->sizeHint().height());
-    ui_->Splitter1->setSizes({topHeight, height() - topHeight});
+    types->setFixedHeight(types->sizeHintForRow(0) * types->count() + 2 * types->frameWidth());
+    ui_->Splitter1->setStretchFactor(0, 0);
     ui_->Splitter1->setStretchFactor(1, 1);
     setWindowIcon(ImageList::ProgramIcon());
     TrayIcon1 = new QSystemTrayIcon(ImageList::ProgramIcon(), this);
@@ -100,9 +100,6 @@ TFormMain::TFormMain(DesktopEngine& engine, QWidget* owner, const QString& start
     ActionViewSearchExecute();
     ApplyResultColumnWidths();
     ApplyFirstStartSize();
-    if (config_.SplitterPosition > 0) {
-        ui_->Splitter1->setSizes({config_.SplitterPosition, height()});
-    }
     // Centred on the screen at first show; a restored rectangle replaces this when idle.
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         move(screen->availableGeometry().center() - QPoint(width() / 2, height() / 2));
@@ -221,6 +218,7 @@ void TFormMain::showEvent(QShowEvent* event) {
     FormShow();
     if (!idleDone_) {
         idleDone_ = true;
+        ApplySplitterPosition();
         QTimer::singleShot(0, this, [this] { RunCommand([this] { ApplicationIdle(); }); });
     }
 }
@@ -403,7 +401,8 @@ void TFormMain::ApplyResultColumnWidths() {
         list->setColumnHidden(i, width == 0);
         if (width != 0) {
             // A negative stored width counts as shown; the list cannot draw it narrower than 0.
-            list->setColumnWidth(i, std::max(width, 0));
+            const bool isDefault = width == DefaultResultItemColWidth[static_cast<size_t>(i)];
+            list->setColumnWidth(i, isDefault ? ShownDefaultWidth(i) : std::max(width, 0));
         }
     }
 }
@@ -412,8 +411,11 @@ void TFormMain::StoreResultColumnWidths() {
     const QTreeView* list = ui_->ListViewResult;
     for (int i = 0; i < ResultListModel::ColumnCount; ++i) {
         if (i < static_cast<int>(config_.ResultItemColWidth.size())) {
+            const int width = list->isColumnHidden(i) ? 0 : list->columnWidth(i);
+            // Still at its default, only widened to its caption: the default stays stored.
             config_.ResultItemColWidth[static_cast<size_t>(i)] =
-                list->isColumnHidden(i) ? 0 : list->columnWidth(i);
+                width == ShownDefaultWidth(i) ? DefaultResultItemColWidth[static_cast<size_t>(i)]
+                                              : width;
         }
     }
 }
@@ -432,7 +434,7 @@ void TFormMain::ActionBookSearchStartExecute() {
     }
     results_->Flush();
     UpdateResultCount();
-    resultCommands_->WidenNumberColumns();
+    resultCommands_->WidenAfterRun(ShownDefaultWidth(0));
     if (results_->rowCount() > 0 && deferred_.empty()) {
         QTreeView* list = ui_->ListViewResult;
         list->setFocus();
@@ -497,6 +499,20 @@ void TFormMain::AppendRow(const ResultRow& row) {
 void TFormMain::ClearRows() {
     results_->Clear();
     UpdateResultCount();
+}
+
+void TFormMain::ApplySplitterPosition() {
+    // Sized once the window is laid out, so the list gets all the height the panel leaves.
+    centralWidget()->layout()->activate();
+    const int topHeight = config_.SplitterPosition > 0
+                              ? config_.SplitterPosition
+                              : std::max(kPanelTopHeight, ui_->PanelTop->sizeHint().height());
+    ui_->Splitter1->setSizes({topHeight, std::max(0, ui_->Splitter1->height() - topHeight)});
+}
+
+int TFormMain::ShownDefaultWidth(int column) const {
+    return std::max(DefaultResultItemColWidth[static_cast<size_t>(column)],
+                    ui_->ListViewResult->header()->sectionSizeHint(column));
 }
 
 void TFormMain::UpdateResultCount() {

@@ -93,10 +93,14 @@ private:
     void ListViewResultDblClick();
     void ApplyResultColumnWidths();
     void StoreResultColumnWidths();
+    // A column at its default width is shown wide enough for its whole caption.
+    int ShownDefaultWidth(int column) const;
     // The hit and book counts in the status bar's permanent field.
     void UpdateResultCount();
     // The size of a first start: roomy, within the screen.
     void ApplyFirstStartSize();
+    // The condition panel's stored height, or the height it needs.
+    void ApplySplitterPosition();
 
     DesktopEngine& engine_;
     std::unique_ptr<Ui::TFormMain> ui_;

@@ -5,6 +5,8 @@
 #include "app/Tcursorhourglass.h"
 #include "app/Tformmain.h"
 #include "app/WorkbookViewer.h"
+#include "dialogs/HelpViewer.h"
+#include "dialogs/HelpWindow.h"
 #include "engine/model/Workbook.h"
 #include "tests/engine/readers/xls/CompoundFileBuilder.h"
 #include "tests/support/RealManifest.h"
@@ -13,17 +15,23 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QCursor>
 #include <QFile>
+#include <QFileDialog>
 #include <QGuiApplication>
+#include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 #include <QTreeView>
 #include <stdexcept>
@@ -394,6 +402,148 @@ private slots:
         QCOMPARE(seen[0].title, QStringLiteral("警告"));
         QVERIFY2(seen[0].text.contains(QStringLiteral("b.csv")), qPrintable(seen[0].text));
         QVERIFY(!waitCursorWhileWarning);
+    }
+
+    // Found order of the fruit folder: a.csv B2 "apple pie", a.csv A1 "apple", b.csv B1 "APPLE".
+    void copyPutsTheSelectedRowsOnTheClipboardAsATable() {
+        TFormMain form(engine_);
+        StartWindow(form);
+        const QString dir = MakeFruitFolder();
+        SetConditions(form, dir, QStringLiteral("apple"));
+        Search(form);
+        auto* list = Child<QTreeView>(form, "ListViewResult");
+        list->selectionModel()->clearSelection();
+        list->selectionModel()->select(form.Results().index(0, 0),
+                                       QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        list->selectionModel()->select(form.Results().index(2, 0),
+                                       QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        list->setColumnHidden(7, true);  // hidden columns are left out
+        Child<QAction>(form, "ActionResultCopy")->trigger();
+        QCOMPARE(QGuiApplication::clipboard()->text(),
+                 QStringLiteral("ブック名\tシート\tシート名\t列\t行\tセルの値\tセルの数式\r\n") +
+                     dir + QStringLiteral("/a.csv\t1\ta\tB\t2\tapple pie\tapple pie\r\n") + dir +
+                     QStringLiteral("/b.csv\t1\tb\tB\t1\tAPPLE\tAPPLE\r\n"));
+        QCOMPARE(Child<QLabel>(form, "LabelResultCount")->text(),
+                 QStringLiteral("3 件 / 2 ブック"));
+    }
+
+    void theListsContextMenuOffersTheRowCommands() {
+        TFormMain form(engine_);
+        StartWindow(form);
+        SetConditions(form, MakeFruitFolder(), QStringLiteral("apple"));
+        Search(form);
+        auto* list = Child<QTreeView>(form, "ListViewResult");
+        QStringList items;
+        QTimer::singleShot(50, [&items] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            if (menu == nullptr) {
+                return;
+            }
+            for (const QAction* action : menu->actions()) {
+                items << (action->isSeparator() ? QStringLiteral("-") : action->text());
+            }
+            menu->close();
+        });
+        const QPoint at = list->visualRect(form.Results().index(1, 0)).center();
+        QContextMenuEvent event(QContextMenuEvent::Mouse, at, list->viewport()->mapToGlobal(at));
+        QApplication::sendEvent(list->viewport(), &event);
+        QCOMPARE(items, QStringList({"ブックを開く(&O)", "表計算ソフトで開く(&S)",
+                                     "フォルダーを開く(&F)", "-", "コピー(&C)", "-",
+                                     "列幅を自動調整(&W)", "見つかった順に戻す(&R)"}));
+    }
+
+    void exportWritesTheWholeListAsCsvOrTsv() {
+        TFormMain form(engine_);
+        StartWindow(form);
+        const QString dir = MakeFruitFolder();
+        formtest::WriteFile(dir + QStringLiteral("/e.csv"), "\"apple, \"\"red\"\"\"\n");
+        SetConditions(form, dir, QStringLiteral("apple"));
+        Search(form);
+        const QString csv = testsupport::ScratchDir() + QStringLiteral("/export.csv");
+        QFile::remove(csv);
+        formtest::AnswerNextModal([&](QWidget* modal) {
+            QVERIFY(formtest::AcceptFileDialogWith(qobject_cast<QFileDialog*>(modal), csv));
+        });
+        Child<QAction>(form, "ActionFileExportCsv")->trigger();
+        QFile file(csv);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        QVERIFY(bytes.startsWith(
+            "\xEF\xBB\xBF"
+            "ブック名,シート,シート名,列,行,セルの値,セルの数式,セルのコメント\r\n"));
+        QVERIFY2(bytes.endsWith((dir + QStringLiteral("/e.csv,1,e,A,1,\"apple, \"\"red\"\"\","
+                                                      "\"apple, \"\"red\"\"\",\r\n"))
+                                    .toUtf8()),
+                 bytes.constData());
+        QCOMPARE(bytes.count("\r\n"), 5);
+
+        const QString tsv = testsupport::ScratchDir() + QStringLiteral("/export.tsv");
+        formtest::AnswerNextModal([&](QWidget* modal) {
+            QVERIFY(formtest::AcceptFileDialogWith(qobject_cast<QFileDialog*>(modal), tsv));
+        });
+        Child<QAction>(form, "ActionFileExportTsv")->trigger();
+        QFile tsvFile(tsv);
+        QVERIFY(tsvFile.open(QIODevice::ReadOnly));
+        QVERIFY(tsvFile.readAll().startsWith("ブック名\tシート\t"));  // no byte-order mark
+    }
+
+    void headerClicksSortAndTheThirdRestoresTheFoundOrder() {
+        TFormMain form(engine_);
+        StartWindow(form);
+        SetConditions(form, MakeFruitFolder(), QStringLiteral("apple"));
+        Search(form);
+        const QStringList found = {"a.csv!B2", "a.csv!A1", "b.csv!B1"};
+        QCOMPARE(BookNames(form), found);
+        QHeaderView* header = Child<QTreeView>(form, "ListViewResult")->header();
+        const auto clickColumn = [&](int column) {
+            const int middle =
+                header->sectionViewportPosition(column) + header->sectionSize(column) / 2;
+            QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(middle, 5));
+        };
+        clickColumn(4);  // 行, by number
+        QCOMPARE(BookNames(form), QStringList({"a.csv!A1", "b.csv!B1", "a.csv!B2"}));
+        clickColumn(4);
+        QCOMPARE(BookNames(form), QStringList({"a.csv!B2", "a.csv!A1", "b.csv!B1"}));
+        clickColumn(4);
+        QCOMPARE(BookNames(form), found);
+        QVERIFY(!header->isSortIndicatorShown());
+        clickColumn(3);  // 列: A before B, ties in the found order
+        QCOMPARE(BookNames(form), QStringList({"a.csv!A1", "a.csv!B2", "b.csv!B1"}));
+        Child<QAction>(form, "ActionResultFoundOrder")->trigger();
+        QCOMPARE(BookNames(form), found);
+    }
+
+    void enterSearchesAndEnterOnAHitOpensIt() {
+        TFormMain form(engine_);
+        StartWindow(form);
+        form.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        SetConditions(form, MakeFruitFolder(), QStringLiteral("apple"));
+        QTest::keyClick(Child<QLineEdit>(form, "EditWord"), Qt::Key_Return);
+        QCOMPARE(form.Results().rowCount(), 3);
+        auto* list = Child<QTreeView>(form, "ListViewResult");
+        QTRY_COMPARE(QApplication::focusWidget(), list);  // the hits have the focus
+        QTest::keyClick(list, Qt::Key_Down);
+        QTest::keyClick(list, Qt::Key_Return);
+        WorkbookViewer* viewer = engine_.Viewer().Viewer();
+        QVERIFY(viewer != nullptr);
+        QTRY_VERIFY(viewer->isVisible());
+        QCOMPARE(viewer->CurrentAddress(), QStringLiteral("A1"));
+        viewer->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(viewer));
+        QTest::keyClick(viewer, Qt::Key_Escape);
+        QVERIFY(!viewer->isVisible());
+    }
+
+    void f1OpensTheHelpWindow() {
+        TFormMain form(engine_);
+        StartWindow(form);
+        QTest::keyClick(&form, Qt::Key_F1);
+        auto* help = form.findChild<HelpWindow*>();
+        QVERIFY(help != nullptr);
+        QTRY_VERIFY(help->isVisible());
+        QCOMPARE(help->Page(), HelpTopicUrl(0));
+        QCOMPARE(help->windowTitle(), QStringLiteral("Sorvane ヘルプ - 目次"));
     }
 
     void realWorkbookHitsJumpToTheirSheet() {

@@ -8,6 +8,7 @@
 
 #include <QAction>
 #include <QFileDialog>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QScreen>
@@ -84,7 +85,9 @@ private slots:
         QCOMPARE(form.windowState(), Qt::WindowNoState);
         auto* list = Child<QTreeView>(form, "ListViewResult");
         for (int i = 0; i < 8; ++i) {
-            QCOMPARE(list->columnWidth(i), DefaultResultItemColWidth[static_cast<size_t>(i)]);
+            // The default widths, widened where the caption would be cut.
+            QVERIFY(list->columnWidth(i) >= DefaultResultItemColWidth[static_cast<size_t>(i)]);
+            QVERIFY(list->columnWidth(i) >= list->header()->sectionSizeHint(i));
         }
         // A new project's conditions.
         QCOMPARE(Child<QLineEdit>(form, "EditWord")->text(), QString());
@@ -186,9 +189,12 @@ private slots:
             Action(form, "ActionViewStayOnTop")->trigger();
             Child<QTreeView>(form, "ListViewResult")->setColumnWidth(2, 123);
             Child<QTreeView>(form, "ListViewResult")->setColumnHidden(6, true);
+            auto* splitter = Child<QSplitter>(form, "Splitter1");
+            splitter->setSizes({290, splitter->height() - 290});
             QVERIFY(form.close());
         }
         const TConfig stored = ReadSettings();
+        QCOMPARE(stored.SplitterPosition, 290);
         QTEST(int(stored.WindowState), "state");
         QCOMPARE(QRect(stored.WindowPositionLeft, stored.WindowPositionTop,
                        stored.WindowPositionRight, stored.WindowPositionBottom),
@@ -199,6 +205,30 @@ private slots:
         QCOMPARE(stored.ResultItemColWidth[6], 0);
         QCOMPARE(stored.ResultItemColWidth[0], 56);
         QCOMPARE(stored.History.value(0), project);
+    }
+
+    void theStoredSplitterPositionComesBack() {
+        TConfig config;
+        config.SplitterPosition = 300;
+        WriteSettings(config);
+        TFormMain form(engine_);
+        StartWindow(form);
+        QCOMPARE(Child<QSplitter>(form, "Splitter1")->sizes().value(0), 300);
+    }
+
+    void firstStartIsRoomyAndGrowingGivesTheListTheHeight() {
+        TFormMain form(engine_);
+        StartWindow(form);
+        const QSize available = form.screen()->availableGeometry().size();
+        QCOMPARE(form.size(), QSize(900, 640).boundedTo(available * 9 / 10));
+        // Height added to the window goes to the results.
+        auto* list = Child<QTreeView>(form, "ListViewResult");
+        auto* top = Child<QWidget>(form, "PanelTop");
+        const int listBefore = list->height();
+        const int topBefore = top->height();
+        form.resize(form.width(), form.height() + 200);
+        QTRY_COMPARE(list->height(), listBefore + 200);
+        QCOMPARE(top->height(), topBefore);
     }
 
     void untitledProjectStoresAnEmptyLastProject() {

@@ -3,6 +3,7 @@
 #include "FormTestSupport.h"
 #include "app/ProjectCommands.h"
 #include "app/ResultListModel.h"
+#include "app/SorvaneApplication.h"
 #include "app/Tformmain.h"
 #include "storage/Tproject.h"
 
@@ -230,6 +231,26 @@ private slots:
         QCOMPARE(QFileInfo(preset).fileName(), QStringLiteral("preset.SVZ"));
         QCOMPARE(form.Project().FileName, copy);
         QCOMPARE(form.Config().History.mid(0, 2), QStringList({copy, first}));
+    }
+
+    void saveAsOfAnUntitledProjectProposesANewNameBesideTheLastProject() {
+        const QString last = Scratch(QStringLiteral("last.SVZ"));
+        TProject().Save(last);
+        TFormMain form(engine_);
+        StartWindow(form);
+        form.Projects().UpdateCaption(last);  // the head of the history
+        form.Projects().ActionFileNewExecute();
+        QString preset;
+        AnswerFileDialog(QString(), &preset);
+        Child<QAction>(form, "ActionFileSaveAs")->trigger();
+        QCOMPARE(preset,
+                 QFileInfo(last).absolutePath() + QStringLiteral("/新しいプロジェクト.SVZ"));
+    }
+
+    void qtsOwnDialogTextsAreJapanese() {
+        QVERIFY(SorvaneApplication::InstallQtTranslation());
+        QCOMPARE(QCoreApplication::translate("QFileDialog", "Save As"),
+                 QStringLiteral("名前を付けて保存"));
     }
 
     void recentFilesMenuIsNumberedAndReopens() {
