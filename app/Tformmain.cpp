@@ -544,7 +544,9 @@ void TFormMain::ShowSkipped(const SkippedItems& skipped) {
 void TFormMain::FocusControl(SearchControl control) {
     switch (control) {
         case SearchControl::Folder:
+            // Selected, so that a wrong folder is replaced by typing the right one.
             ui_->EditFolder->setFocus();
+            ui_->EditFolder->selectAll();
             break;
         case SearchControl::Word:
             ui_->EditWord->setFocus();
