@@ -1,6 +1,7 @@
 #include "engine/find/RangeFinder.h"
 
 #include "engine/find/FindPattern.h"
+#include "engine/format/NumberFormatter.h"
 #include "engine/model/CellText.h"
 #include "engine/model/Workbook.h"
 
@@ -47,21 +48,56 @@ constexpr QStringView GeneralNumberAlphabet = u"0123456789.E+-";
 // percentages and dates and times as yyyy/m/d h:mm:ss.
 constexpr QStringView NumberConstantAlphabet = u"0123456789.E+-%/: ";
 
-// Which number cells the word cannot match without rendering them, decided once per Find.
-struct NumberRejects {
-    bool generalMayMatch = true;
-    bool constantMayMatch = true;
+// Which number cells the word cannot match without rendering them, decided once per Find:
+// a number format shows only digits, separators and its own literals, unless it names
+// months, days or eras.
+class NumberRejects {
+public:
+    NumberRejects(const Workbook& book, const FindPattern& pattern)
+        : book_(book),
+          pattern_(pattern),
+          generalMayMatch_(pattern.CouldMatchWithin(GeneralNumberAlphabet)),
+          constantMayMatch_(pattern.CouldMatchWithin(NumberConstantAlphabet)) {}
+
+    // Whether the edit-bar text of a number constant can match.
+    bool EditMayMatch(const Cell& cell) const {
+        return constantMayMatch_ && (generalMayMatch_ || !CellText::HasGeneralFormat(book_, cell));
+    }
+
+    // Whether the displayed text of a number shown with the cell's format can match.
+    bool DisplayMayMatch(const Cell& cell) {
+        if (CellText::HasGeneralFormat(book_, cell)) {
+            return generalMayMatch_;
+        }
+        if (cell.format >= known_.size()) {
+            known_.resize(size_t{cell.format} + 1, Unknown);
+        }
+        uint8_t& known = known_[cell.format];
+        if (known == Unknown) {
+            const auto alphabet = NumberFormatter::NumberAlphabet(book_.Format(cell.format));
+            known = !alphabet || pattern_.CouldMatchWithin(*alphabet) ? Yes : No;
+        }
+        return known == Yes;
+    }
+
+private:
+    enum : uint8_t { Unknown, Yes, No };
+    const Workbook& book_;
+    const FindPattern& pattern_;
+    bool generalMayMatch_;
+    bool constantMayMatch_;
+    std::vector<uint8_t> known_;  // by format index
 };
 
 bool CellMatches(const Workbook& book, const Cell& cell, LookIn lookIn, const FindPattern& pattern,
-                 StringMatches& strings, NumberRejects numbers) {
-    if (cell.type == CellType::Number && (lookIn == LookIn::Values || cell.formula == NoString)) {
-        if (lookIn == LookIn::Formulas && !numbers.constantMayMatch) {
-            return false;
-        }
-        if (!numbers.generalMayMatch && CellText::HasGeneralFormat(book, cell)) {
-            return false;
-        }
+                 StringMatches& strings, NumberRejects& numbers) {
+    if (cell.type == CellType::Number && lookIn == LookIn::Formulas && cell.formula == NoString &&
+        !numbers.EditMayMatch(cell)) {
+        return false;
+    }
+    if (cell.type == CellType::Number && lookIn == LookIn::Values &&
+        !numbers.DisplayMayMatch(cell)) {
+        return false;
     }
     if (lookIn == LookIn::Formulas) {
         if (cell.formula != NoString) {
@@ -104,8 +140,7 @@ RangeFinder::RangeFinder(const Workbook& book, const Worksheet& sheet, const Cel
         }
     } else {
         StringMatches strings(book, pattern);
-        const NumberRejects numbers{pattern.CouldMatchWithin(GeneralNumberAlphabet),
-                                    pattern.CouldMatchWithin(NumberConstantAlphabet)};
+        NumberRejects numbers(book, pattern);
         const auto& cells = sheet.Cells();
         auto it = std::lower_bound(cells.begin(), cells.end(), rect.top,
                                    [](const Cell& cell, int32_t row) { return cell.row < row; });

@@ -139,6 +139,37 @@ QString NumberFormatter::FormatText(const QString& text, QStringView code) {
     return text;
 }
 
+std::optional<QString> NumberFormatter::NumberAlphabet(QStringView code) {
+    // General (also what invalid codes, text sections and huge values fall back to), the
+    // overflow mark, signs, separators, fractions' slash and padding.
+    QString alphabet = QStringLiteral("0123456789.E+-#%/:, ");
+    if (IsGeneralCode(code)) {
+        return alphabet;
+    }
+    for (const FormatSection& section : Parsed(code)->sections) {
+        for (const FormatToken& token : section.tokens) {
+            switch (token.kind) {
+                case FormatTokenKind::Literal:
+                    alphabet += token.text;
+                    break;
+                case FormatTokenKind::Month:
+                case FormatTokenKind::Day:
+                    if (token.count >= 3) {
+                        return std::nullopt;  // names
+                    }
+                    break;
+                case FormatTokenKind::AmPm:
+                case FormatTokenKind::Era:
+                case FormatTokenKind::JapaneseDay:
+                    return std::nullopt;
+                default:
+                    break;  // digits and the separators above
+            }
+        }
+    }
+    return alphabet;
+}
+
 bool NumberFormatter::IsDateFormat(QStringView code) {
     if (IsGeneralCode(code)) {
         return false;

@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <QStringView>
+#include <optional>
 
 namespace engine {
 
@@ -16,6 +17,10 @@ public:
     static QString FormatText(const QString& text, QStringView code);
     // True when the code's first section shows a date or a time.
     static bool IsDateFormat(QStringView code);
+    // Every character Format can show for any number under `code`, or nothing when that is
+    // no short fixed set (month, day and era names, AM/PM). Lets a search skip rendering
+    // cells whose text cannot hold the word.
+    static std::optional<QString> NumberAlphabet(QStringView code);
 };
 
 }  // namespace engine
