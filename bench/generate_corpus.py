@@ -135,8 +135,8 @@ STYLES = (f'<?xml version="1.0" encoding="UTF-8" standalone="yes"?>\n<styleSheet
           "</styleSheet>")
 
 
-def write_xlsx(path, sheets):
-    """sheets: list of (name, sheet_xml_text, comments list)."""
+def write_xlsx(path, sheets, styles=None):
+    """sheets: list of (name, sheet_xml_text, comments list, shared strings)."""
     sst = sheets[0][3]
     types = ['<Default Extension="rels" ContentType="application/vnd.openxmlformats-package.relationships+xml"/>',
              '<Default Extension="xml" ContentType="application/xml"/>',
@@ -176,7 +176,7 @@ def write_xlsx(path, sheets):
         z.writestr("xl/_rels/workbook.xml.rels",
                    f'<?xml version="1.0" encoding="UTF-8" standalone="yes"?>\n<Relationships xmlns="{PKG_REL_NS}">'
                    + "".join(wb_rels) + "</Relationships>")
-        z.writestr("xl/styles.xml", STYLES)
+        z.writestr("xl/styles.xml", styles or STYLES)
         z.writestr("xl/sharedStrings.xml", sst.xml())
 
 
@@ -217,11 +217,95 @@ def write_csv(path, rng, rows, encoding, bom, plant_row):
             f.write(b"\xef\xbb\xbf")
         f.write(data)
 
+# The "records" shape: many small files, long and mostly distinct texts, number formats and
+# dates on most numbers, hardly any formulas.
+RECORD_FORMATS = ['#,##0', '"¥"#,##0;[Red]"¥"-#,##0', '0.00%', 'yyyy"年"m"月"d"日"',
+                  '[$-411]ggge"年"m"月"d"日"', 'h:mm:ss', '0.00E+00', 'mmm d, yyyy', '#,##0.0"kg"']
+RECORD_STYLES = (f'<?xml version="1.0" encoding="UTF-8" standalone="yes"?>\n<styleSheet xmlns="{NS}">'
+                 f'<numFmts count="{len(RECORD_FORMATS)}">'
+                 + "".join(f'<numFmt numFmtId="{164 + i}" formatCode="{escape(code, {chr(34): "&quot;"})}"/>'
+                           for i, code in enumerate(RECORD_FORMATS))
+                 + '</numFmts><fonts count="1"><font><sz val="11"/><name val="Calibri"/></font></fonts>'
+                 '<fills count="2"><fill><patternFill patternType="none"/></fill><fill><patternFill patternType="gray125"/></fill></fills>'
+                 '<borders count="1"><border><left/><right/><top/><bottom/><diagonal/></border></borders>'
+                 '<cellStyleXfs count="1"><xf numFmtId="0" fontId="0" fillId="0" borderId="0"/></cellStyleXfs>'
+                 f'<cellXfs count="{len(RECORD_FORMATS) + 1}"><xf numFmtId="0" fontId="0" fillId="0" borderId="0" xfId="0"/>'
+                 + "".join(f'<xf numFmtId="{164 + i}" fontId="0" fillId="0" borderId="0" xfId="0" applyNumberFormat="1"/>'
+                           for i in range(len(RECORD_FORMATS)))
+                 + "</cellXfs></styleSheet>")
+VOCABULARY = JAPANESE + ASCII + ["在庫", "発注", "納品", "確認済み", "保留", "返品", "担当", "顧客",
+                                 "report", "status", "pending", "shipped", "invoice", "area"]
+
+
+def long_text(rng, words):
+    return "".join(rng.choice(VOCABULARY) + ("、" if rng.random() < 0.3 else " ")
+                   for _ in range(words)) + str(rng.randint(1, 10 ** 9))
+
+
+def record_sheet_xml(rows, sst, rng, plant, comments, with_formula):
+    out = io.StringIO()
+    out.write(f'<?xml version="1.0" encoding="UTF-8" standalone="yes"?>\n<worksheet xmlns="{NS}" '
+              f'xmlns:r="{REL_NS}"><sheetData>')
+    for r in range(1, rows + 1):
+        out.write(f'<row r="{r}">')
+        for c in range(8):
+            ref = f"{col_name(c)}{r}"
+            text = plant.get((r, c))
+            if text is None and c in (1, 5):
+                text = long_text(rng, rng.randint(8, 60))
+            if text is not None:
+                out.write(f'<c r="{ref}" t="s"><v>{sst.add(text)}</v></c>')
+            elif c == 7 and with_formula:
+                out.write(f'<c r="{ref}" s="1"><f>A{r}*2</f><v>{r * 2}</v></c>')
+            else:
+                style = 1 + (r + c) % len(RECORD_FORMATS)
+                value = 43000 + rng.random() * 3000 if style in (4, 5, 6, 8) else rng.random() * 10 ** rng.randint(0, 7)
+                out.write(f'<c r="{ref}" s="{style}"><v>{value:.6f}</v></c>')
+        out.write("</row>")
+    out.write("</sheetData>")
+    if comments:
+        out.write('<legacyDrawing r:id="rId2"/>')
+    out.write("</worksheet>")
+    return out.getvalue()
+
+
+def generate_records(root, rng, scale, place):
+    manifest = []
+    for i in range(150 * scale):
+        path = os.path.join(place(i), f"records_{i:04d}.xlsx")
+        sst = SharedStrings()
+        sheets = []
+        for s in range(1, 4):
+            plant, comments = {}, []
+            if i % 15 == 0:
+                plant[(100 * s, 5)] = long_text(rng, 20) + " needle " + long_text(rng, 5)
+                manifest.append((path, s, f"Sheet{s}", f"F{100 * s}", "value"))
+            if i % 25 == 3:
+                comments.append((f"C{20 * s}", f"要確認 needle {s}"))
+                manifest.append((path, s, f"Sheet{s}", f"C{20 * s}", "comment"))
+            xml = record_sheet_xml(400, sst, rng, plant, comments, i % 10 == 0)
+            sheets.append((f"Sheet{s}", xml, comments, sst))
+        write_xlsx(path, sheets, RECORD_STYLES)
+    encodings = [("utf-8", False), ("utf-8", True), ("cp932", False)]
+    for i in range(600 * scale):
+        name = f"list_{i:04d}.csv"
+        path = os.path.join(place(i * 7 + 2), name)
+        enc, bom = encodings[i % 3]
+        rows = 20 + (i * 37) % 180
+        plant_row = rows // 2 if i % 50 == 0 else -1
+        write_csv(path, rng, rows, enc, bom, plant_row)
+        if plant_row > 0:
+            manifest.append((path, 1, name[:-4], f"F{plant_row}", "value"))
+    return manifest
+
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
     parser.add_argument("outdir")
     parser.add_argument("--scale", type=int, default=1)
+    parser.add_argument("--shape", choices=("mixed", "records"), default="mixed",
+                        help="mixed: the default corpus; records: many small files, long "
+                             "distinct texts, formatted numbers and dates, few formulas")
     args = parser.parse_args()
     rng = random.Random(20261208)
     root = os.path.abspath(args.outdir)
@@ -237,6 +321,11 @@ def main():
 
     def place(i):
         return folders[i % len(folders)]
+
+    if args.shape == "records":
+        manifest = generate_records(root, rng, scale, place)
+        write_manifest(root, manifest)
+        return
 
     for i in range(400 * scale):
         folder = place(i)
@@ -283,6 +372,10 @@ def main():
                 target = os.path.join(place(i * 5 + 3), os.path.basename(src)[:-1])
                 shutil.move(src[:-1], target)
                 manifest += [(target,) + r for r in rows]
+    write_manifest(root, manifest)
+
+
+def write_manifest(root, manifest):
     with open(os.path.join(os.path.dirname(root), os.path.basename(root) + "-manifest.csv"), "w",
               newline="", encoding="utf-8") as f:
         w = csv.writer(f)

@@ -34,6 +34,10 @@ for scale in 1 2; do
     python3 bench/generate_corpus.py "$work/corpus$scale" --scale "$scale"
   fi
 done
+if [ ! -f "$work/records1-manifest.csv" ]; then
+  echo "Generating the records corpus..."
+  python3 bench/generate_corpus.py "$work/records1" --shape records
+fi
 mkdir -p "$work/single"
 cp -f "$(find "$work/corpus1" -name large_00.xlsx | head -1)" "$work/single/"
 
@@ -47,6 +51,19 @@ time_it --runs "$runs" --label sorvane -- "$search" -s "$work/corpus1" needle
 time_it --runs "$runs" --label sorvane_x2 -- "$search" -s "$work/corpus2" needle
 time_it --runs "$runs" --label sorvane_frequent -- "$search" -s "$work/corpus1" frequent
 time_it --runs "$runs" --label single_large -- "$search" "$work/single" needle
+# Every look-in, and the match options that change the hot path, on both corpus shapes; each
+# against the inflate floor of its own corpus, measured in the same run.
+for corpus in corpus1 records1; do
+  time_it --runs "$runs" --label "floor:$corpus" -- python3 bench/inflate_floor.py "$work/$corpus"
+  for look in formulas values comments; do
+    time_it --runs "$runs" --label "$look:$corpus" -- \
+      "$search" -s --look-in "$look" "$work/$corpus" needle
+  done
+  for option in --whole-cell --match-case --ignore-width; do
+    time_it --runs "$runs" --label "values$option:$corpus" -- \
+      "$search" -s --look-in values "$option" "$work/$corpus" needle
+  done
+done
 if [ "${SKIP_PEERS:-0}" != 1 ]; then
   NODE_PATH="$work/peers/node_modules" time_it --runs "$peer_runs" --label sheetjs -- \
     node bench/sheetjs_search.js "$work/corpus1" needle
@@ -80,6 +97,8 @@ bytes1, files1 = size(os.path.join(work, "corpus1"))
 print(f"corpus: {files1} files, {bytes1 / 1e6:.1f} MB on disk; planted values expected {expected}")
 print(f"{'command':<18}{'median s':>10}{'MB/s':>9}{'files/s':>9}{'peak MB':>9}{'hits':>8}")
 for label, (t, rss, lines) in rows.items():
+    if ":" in label:
+        continue
     scale = 2 if label.endswith("_x2") else 1
     mbs = bytes1 * scale / 1e6 / t if label not in ("single_large",) else 0
     fps = files1 * scale / t if label not in ("single_large",) else 0
@@ -95,6 +114,15 @@ print(f"sorvane / zlib floor (target <= 1.5):   {s / rows['floor'][0]:.2f}")
 print(f"corpus x2 / x1 (target <= 2.0):         {rows['sorvane_x2'][0] / s:.2f}")
 print(f"frequent / needle (target <= 2.0):      {rows['sorvane_frequent'][0] / s:.2f}  "
       f"({rows['sorvane_frequent'][2]} hits)")
+print()
+print("look-in and options per corpus, median s / its inflate floor (target <= 1.3), peak MB")
+for corpus in ("corpus1", "records1"):
+    floor = rows[f"floor:{corpus}"][0]
+    print(f"  {corpus}: floor {floor:.3f} s")
+    for label, (t, rss, lines) in rows.items():
+        if label.endswith(":" + corpus) and not label.startswith("floor"):
+            name = label.split(":")[0]
+            print(f"    {name:<24}{t:>8.3f} s{t / floor:>7.2f}x{rss:>8.0f} MB{lines:>7} hits")
 print(f"single 50,000x10 .xlsx (target < 0.25 s, < 150 MB): "
       f"{rows['single_large'][0]:.3f} s, {rows['single_large'][1]:.0f} MB, "
       f"{rows['single_large'][0] / 500000 * 1e9:.0f} ns per cell")
