@@ -56,10 +56,11 @@ void ResultListModel::Flush() {
 }
 
 void ResultListModel::Clear() {
+    const bool any = !rows_.empty() || !pending_.empty();
     pending_.clear();
     books_ = 0;
     sortColumn_ = -1;
-    if (rows_.empty()) {
+    if (!any) {
         return;
     }
     beginResetModel();

@@ -73,6 +73,8 @@ TFormMain::TFormMain(DesktopEngine& engine, QWidget* owner, const QString& start
     LabelResultCount = new QLabel(this);
     LabelResultCount->setObjectName(QStringLiteral("LabelResultCount"));
     statusBar()->addPermanentWidget(LabelResultCount);
+    // The list is also emptied by the project commands.
+    connect(results_, &QAbstractItemModel::modelReset, this, [this] { UpdateResultCount(); });
     controls_ = std::make_unique<ConditionControls>(*ui_);
     controls_->FillFileTypes();
     projects_ =
@@ -498,7 +500,6 @@ void TFormMain::AppendRow(const ResultRow& row) {
 
 void TFormMain::ClearRows() {
     results_->Clear();
-    UpdateResultCount();
 }
 
 void TFormMain::ApplySplitterPosition() {

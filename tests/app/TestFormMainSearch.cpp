@@ -425,6 +425,9 @@ private slots:
                      QStringLiteral("/b.csv\t1\tb\tB\t1\tAPPLE\tAPPLE\r\n"));
         QCOMPARE(Child<QLabel>(form, "LabelResultCount")->text(),
                  QStringLiteral("3 件 / 2 ブック"));
+        Child<QAction>(form, "ActionFileNew")->trigger();  // the project command empties the list
+        QCOMPARE(Child<QLabel>(form, "LabelResultCount")->text(),
+                 QStringLiteral("0 件 / 0 ブック"));
     }
 
     void theListsContextMenuOffersTheRowCommands() {
