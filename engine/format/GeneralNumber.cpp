@@ -77,7 +77,8 @@ std::string Plain(const Decimal& d) {
 std::string Scientific(const Decimal& d) {
     std::string text(1, d.digits.empty() ? '0' : d.digits[0]);
     if (d.digits.size() > 1) {
-        text += "." + d.digits.substr(1);
+        text += '.';
+        text.append(d.digits, 1);
     }
     char exponent[16];
     std::snprintf(exponent, sizeof exponent, "E%c%02d", d.exponent < 0 ? '-' : '+',
