@@ -204,7 +204,7 @@ int ResultListCommands::WidestText(int column) const {
     qsizetype longest = -1;
     QString widest;
     for (int row = 0; row < model_.rowCount(); ++row) {
-        const QString text = model_.index(row, column).data().toString();
+        const QString& text = model_.TextAt(row, column);
         if (text.size() > longest) {
             longest = text.size();
             widest = text;
@@ -219,8 +219,12 @@ void ResultListCommands::WidenAfterRun(int bookDefaultWidth) {
         return !list_.isColumnHidden(column) && list_.columnWidth(column) > 0;
     };
     for (const int column : {1, 3, 4}) {
-        if (shown(column) && WidestText(column) > list_.columnWidth(column)) {
-            list_.setColumnWidth(column, WidestText(column));
+        if (!shown(column)) {
+            continue;
+        }
+        const int needed = WidestText(column);
+        if (needed > list_.columnWidth(column)) {
+            list_.setColumnWidth(column, needed);
         }
     }
     // A book column left at its default shows too little of a path to tell the books apart.

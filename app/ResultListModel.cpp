@@ -81,13 +81,20 @@ void ResultListModel::sort(int column, Qt::SortOrder order) {
     } else {
         order_.resize(rows_.size());
         std::iota(order_.begin(), order_.end(), size_t{0});
-        const bool numeric = IsRightAligned(sortColumn_);
         const auto key = [this](size_t found) -> const QString& {
             return Text(rows_[found], sortColumn_);
         };
+        // Number columns are converted once, not at every comparison.
+        std::vector<qlonglong> numbers;
+        if (IsRightAligned(sortColumn_)) {
+            numbers.resize(rows_.size());
+            for (size_t i = 0; i < rows_.size(); ++i) {
+                numbers[i] = key(i).toLongLong();
+            }
+        }
         const auto less = [&](size_t a, size_t b) {
-            if (numeric) {
-                return key(a).toLongLong() < key(b).toLongLong();
+            if (!numbers.empty()) {
+                return numbers[a] < numbers[b];
             }
             return QString::compare(key(a), key(b), Qt::CaseInsensitive) < 0;
         };

@@ -35,6 +35,8 @@ public:
     void Clear();
     // The shown row at a position (Flush() first to include the batch).
     const ResultRow& RowAt(int index) const { return rows_.at(Found(index)); }
+    // The text of a column of the shown row at a position.
+    const QString& TextAt(int index, int column) const { return Text(RowAt(index), column); }
     int PendingCount() const { return static_cast<int>(pending_.size()); }
     // Rows and distinct workbooks, batch included.
     int HitCount() const { return static_cast<int>(rows_.size() + pending_.size()); }

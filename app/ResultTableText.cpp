@@ -41,7 +41,7 @@ QString ResultTableText::Build(const ResultListModel& model, const std::vector<i
     AppendLine(out, fields, separator);
     for (const int row : rows) {
         for (size_t i = 0; i < columns.size(); ++i) {
-            fields[i] = model.index(row, columns[i]).data().toString();
+            fields[i] = model.TextAt(row, columns[i]);
         }
         AppendLine(out, fields, separator);
     }
