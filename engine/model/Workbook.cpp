@@ -83,6 +83,30 @@ Worksheet& Workbook::Sheet(int index) {
     return *slot;
 }
 
+size_t Workbook::MemoryBytes() const {
+    // A string's block: its characters and a header, rounded to what malloc hands out.
+    const auto stringBytes = [](const QString& text) {
+        return sizeof(QString) + (text.isEmpty() ? 0 : size_t(text.capacity()) * 2 + 32);
+    };
+    size_t bytes = 0;
+    for (const auto& sheet : sheets_) {
+        if (sheet) {
+            bytes +=
+                sheet->Cells().capacity() * sizeof(Cell) + sheet->Notes().size() * sizeof(CellNote);
+            for (const CellNote& note : sheet->Notes()) {
+                bytes += stringBytes(note.text) - sizeof(QString);
+            }
+        }
+    }
+    for (const QString& text : strings_) {
+        bytes += stringBytes(text);
+    }
+    for (const QString& code : formats_) {
+        bytes += 2 * stringBytes(code);  // the list and the index
+    }
+    return bytes;
+}
+
 const QString& Workbook::String(uint32_t index) const {
     return index < strings_.size() ? strings_[index] : EmptyString();
 }

@@ -35,6 +35,8 @@ public:
     size_t StringCount() const { return strings_.size(); }
     const QString& Format(uint32_t index) const;  // "General" for an unknown index
     bool Date1904() const { return date1904_; }
+    // About how much memory the read parts hold: sheets read so far, strings and formats.
+    size_t MemoryBytes() const;
 
 private:
     QString path_;

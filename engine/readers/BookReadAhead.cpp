@@ -1,5 +1,6 @@
 #include "engine/readers/BookReadAhead.h"
 #include "engine/readers/BookOpener.h"
+#include "engine/readers/WorkbookFile.h"
 
 #include <QFileInfo>
 #include <algorithm>
@@ -68,26 +69,33 @@ void BookReadAhead::Work() {
         }
         const std::shared_ptr<Entry> entry = NextQueued();
         entry->state = State::Reading;
-        entry->bytes = QFileInfo(entry->path).size();
+        const QFileInfo file(entry->path);
+        if (file.size() > MaxFileSize) {
+            entry->state = State::Failed;
+            continue;
+        }
+        entry->memory = ExpectedMemory(entry->path, file.size());
         // With other workbooks to read, the other cores have work: one thread per workbook.
         const ReadPolicy policy = OthersPending(*entry) ? ReadPolicy::OneThread() : ReadPolicy{};
         lock.unlock();
         std::unique_ptr<Workbook> book = Read(*entry, policy);
+        const size_t memory = book ? book->MemoryBytes() : 0;
         lock.lock();
         entry->book = std::move(book);
         entry->state = entry->book ? State::Ready : State::Failed;
+        entry->memory = memory;
         changed_.notify_all();
     }
 }
 
 std::shared_ptr<BookReadAhead::Entry> BookReadAhead::NextQueued() const {
-    qint64 bytes = 0;
+    size_t memory = 0;
     const size_t end = std::min(MaxAhead, entries_.size());
-    for (size_t i = 0; i < end && bytes < MaxAheadBytes; ++i) {
+    for (size_t i = 0; i < end && memory < MaxAheadMemory; ++i) {
         if (entries_[i]->state == State::Queued) {
             return entries_[i];
         }
-        bytes += entries_[i]->bytes;
+        memory += entries_[i]->memory;
     }
     return nullptr;
 }
@@ -99,10 +107,14 @@ bool BookReadAhead::OthersPending(const Entry& entry) const {
     });
 }
 
+size_t BookReadAhead::ExpectedMemory(const QString& path, qint64 fileSize) {
+    // A zip package is about a tenth of its sheets' XML, and a cell's XML about as large as
+    // its model; a .xls or .csv file is about as large as its cells.
+    const bool zipped = WorkbookFile::Head(path, 2) == "PK";
+    return size_t(fileSize) * (zipped ? 12 : 6);
+}
+
 std::unique_ptr<Workbook> BookReadAhead::Read(const Entry& entry, ReadPolicy policy) const {
-    if (entry.bytes > MaxFileSize) {
-        return nullptr;
-    }
     try {
         std::unique_ptr<Workbook> book = OpenWorkbook(entry.path, policy);
         for (int i = 0; i < book->SheetCount(); ++i) {

@@ -22,10 +22,11 @@ namespace engine {
 class BookReadAhead {
 public:
     // Workbooks are read while fewer than this many are read or being read and not yet
-    // opened, and their files hold less than MaxAheadBytes: a large workbook being read does
-    // not stall the small ones after it, and the memory they hold stays bounded.
+    // opened, and they hold less than MaxAheadMemory: a large workbook being read does not
+    // stall the small ones after it, and the memory they hold stays bounded. A workbook read
+    // counts what its model holds; one being read, an estimate from its file's size.
     static constexpr size_t MaxAhead = 64;
-    static constexpr qint64 MaxAheadBytes = qint64{8} << 20;
+    static constexpr size_t MaxAheadMemory = size_t{64} << 20;
     // Larger files are left to Open: they would hold much memory, and stopping waits for them.
     static constexpr qint64 MaxFileSize = qint64{32} << 20;
 
@@ -48,11 +49,13 @@ private:
     struct Entry {
         QString path;
         State state = State::Queued;
-        qint64 bytes = 0;  // the file's size, once claimed
+        size_t memory = 0;  // what it holds or is expected to, once claimed
         std::unique_ptr<Workbook> book;
     };
 
     void Work();
+    // The memory a workbook of this file is expected to take once read.
+    static size_t ExpectedMemory(const QString& path, qint64 fileSize);
     // The next queued entry the limits allow reading now, or null; called with the mutex held.
     std::shared_ptr<Entry> NextQueued() const;
     // Whether any entry other than `entry` is queued or being read; called with the mutex held.

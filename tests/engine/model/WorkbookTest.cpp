@@ -45,3 +45,20 @@ TEST(Workbook, RunningOutOfMemoryInASheetIsTheBooksTooLargeError) {
 }
 
 }  // namespace
+
+// Reading ahead budgets on this figure: it must grow with what the model really holds.
+TEST(Workbook, MemoryBytesCountsTheCellsAndTextsReadSoFar) {
+    auto book = testbook::Make({[](engine::Workbook& b, engine::Worksheet& sheet) {
+        std::vector<engine::Cell> cells(100000);
+        for (size_t i = 0; i < cells.size(); ++i) {
+            cells[i].row = int32_t(i) + 1;
+            cells[i].column = 1;
+        }
+        sheet.AddCells(std::move(cells));
+        sheet.AddNote({1, 1, QString(1000, u'n')});
+        b.AddString(QString(20000, u's'));
+    }});
+    const size_t unread = book->MemoryBytes();
+    book->Sheet(0);
+    EXPECT_GE(book->MemoryBytes() - unread, 100000 * sizeof(engine::Cell) + 2 * 21000);
+}
