@@ -1,4 +1,5 @@
 #include "engine/format/DateRenderer.h"
+#include "engine/format/DateSerial.h"
 
 #include <array>
 #include <cmath>
@@ -9,13 +10,6 @@ namespace {
 
 constexpr double MaxSerial1900 = 2958466;  // 10000-01-01, the first day not shown
 constexpr double MaxSerial1904 = 2957004;
-
-struct CivilDate {
-    int year = 1900;
-    int month = 1;
-    int day = 0;
-    int weekday = 0;  // 0 = Sunday
-};
 
 struct Era {
     int32_t start;  // yyyymmdd of its first day
@@ -40,43 +34,6 @@ constexpr std::array<const char*, 7> DayNames = {"Sunday",   "Monday", "Tuesday"
                                                  "Thursday", "Friday", "Saturday"};
 constexpr std::array<const char16_t*, 7> JapaneseDays = {u"日", u"月", u"火", u"水",
                                                          u"木", u"金", u"土"};
-
-// Days since 1970-01-01 to a proleptic Gregorian date.
-void FromEpochDays(int64_t days, CivilDate& date) {
-    days += 719468;
-    const int64_t era = (days >= 0 ? days : days - 146096) / 146097;
-    const int64_t dayOfEra = days - era * 146097;
-    const int64_t yearOfEra =
-        (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
-    const int64_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
-    const int64_t mp = (5 * dayOfYear + 2) / 153;
-    date.day = static_cast<int>(dayOfYear - (153 * mp + 2) / 5 + 1);
-    date.month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
-    date.year = static_cast<int>(yearOfEra + era * 400 + (date.month <= 2 ? 1 : 0));
-}
-
-constexpr int64_t EpochDays1899_12_30 = -25569;
-constexpr int64_t EpochDays1899_12_31 = -25568;
-constexpr int64_t EpochDays1904_01_01 = -24107;
-
-CivilDate ToCivil(int64_t serialDay, bool date1904) {
-    CivilDate date;
-    if (date1904) {
-        FromEpochDays(EpochDays1904_01_01 + serialDay, date);
-        date.weekday = static_cast<int>((serialDay + 5) % 7);
-        return date;
-    }
-    if (serialDay == 0) {
-        date = {1900, 1, 0};
-    } else if (serialDay == 60) {
-        date = {1900, 2, 29};  // the day the 1900 system keeps for compatibility
-    } else {
-        FromEpochDays((serialDay < 60 ? EpochDays1899_12_31 : EpochDays1899_12_30) + serialDay,
-                      date);
-    }
-    date.weekday = static_cast<int>((serialDay + 6) % 7);
-    return date;
-}
 
 const Era& EraOf(const CivilDate& date) {
     const int32_t key = date.year * 10000 + date.month * 100 + date.day;
@@ -117,7 +74,7 @@ QString DateRenderer::Render(const FormatSection& section, double serial, bool d
     const int64_t totalSeconds = units / unitsPerSecond;
     const int64_t secondOfDay = totalSeconds % 86400;
     const int64_t subsecond = units % unitsPerSecond;
-    const CivilDate date = ToCivil(serialDay, date1904);
+    const CivilDate date = DateSerial::ToDate(serialDay, date1904);
     const int hour = static_cast<int>(secondOfDay / 3600);
     const int minute = static_cast<int>(secondOfDay / 60 % 60);
     const int second = static_cast<int>(secondOfDay % 60);
