@@ -8,18 +8,21 @@ set(allowed_storage storage)
 set(allowed_automation storage automation)
 set(allowed_engine/format engine/format)
 set(allowed_engine/model automation ${engine_core})
-set(allowed_engine/readers automation ${engine_core} engine/readers)
+set(allowed_engine/calc ${engine_core} engine/calc)
+set(allowed_engine/readers automation ${engine_core} engine/calc engine/readers)
 set(allowed_engine/find ${engine_core} engine/find)
-set(allowed_engine/objects automation ${engine_core} engine/readers engine/find engine/objects)
+set(allowed_engine/objects automation ${engine_core} engine/calc engine/readers engine/find
+    engine/objects)
 set(allowed_search storage automation search)
 set(allowed_cli storage automation search ${engine_core} engine/readers engine/find engine/objects cli)
 set(allowed_tools storage tools)
 set(allowed_dialogs storage dialogs)
 set(allowed_app storage automation search ${engine_core} engine/readers engine/find engine/objects
     dialogs app)
-set(folders storage automation engine/format engine/model engine/readers engine/find
+set(folders storage automation engine/format engine/model engine/calc engine/readers engine/find
     engine/objects search cli tools dialogs app)
-set(without_widgets storage automation engine/format engine/model engine/readers engine/find
+set(without_widgets storage automation engine/format engine/model engine/calc engine/readers
+    engine/find
     engine/objects search cli tools)
 
 file(GLOB widget_headers RELATIVE ${WIDGETS_DIR} ${WIDGETS_DIR}/Q*)

@@ -29,6 +29,9 @@ struct Cell {
     int32_t row = 0;     // 1-based
     int32_t column = 0;  // 1-based
     CellType type = CellType::Blank;
+    // A formula the file stores without a result: its value is computed once the sheet is
+    // read, or stays empty.
+    bool uncalculated = false;
     uint32_t format = 0;          // index into Workbook::Formats(); 0 is "General"
     double number = 0;            // Number and Boolean values (the cached result of a formula)
     uint32_t text = NoString;     // pool index of a Text or Error value

@@ -28,6 +28,10 @@ Workbook::Workbook(QString path, std::unique_ptr<BookReader> reader)
 
 Workbook::~Workbook() = default;
 
+void Workbook::SetCalculation(std::unique_ptr<BookCalculation> calculation) {
+    calculation_ = std::move(calculation);
+}
+
 void Workbook::AddSheetName(const QString& name) {
     sheetNames_.push_back(name);
     sheets_.emplace_back();
@@ -72,11 +76,16 @@ Worksheet& Workbook::Sheet(int index) {
             auto sheet = std::make_unique<Worksheet>(sheetNames_[static_cast<size_t>(index)]);
             reader_->ReadWorksheet(index, *this, *sheet);
             sheet->Finish();
+            // In place before it is calculated: its formulas may read it through other sheets.
             slot = std::move(sheet);
+            if (calculation_ && slot->HasUncalculated()) {
+                calculation_->Calculate(*this, index);
+            }
         } catch (const ReadError& error) {
             throw EngineError::ForFile(error, path_);
         } catch (const std::bad_alloc&) {
-            // The sheet's memory is freed by now; the book is reported, the run goes on.
+            // The sheet's memory is freed; the book is reported, the run goes on.
+            sheets_[static_cast<size_t>(index)].reset();
             throw EngineError::ForFile(ReadError(ReadErrorCode::OutOfMemory), path_);
         }
     }

@@ -3,6 +3,7 @@
 // Worksheets are read on first access, so a search that stops early pays for what it read.
 #pragma once
 
+#include "engine/model/BookCalculation.h"
 #include "engine/model/BookReader.h"
 #include "engine/model/Worksheet.h"
 
@@ -26,6 +27,8 @@ public:
     uint32_t AddStrings(std::vector<QString>&& texts);  // appends; returns the first's index
     uint32_t AddFormat(const QString& code);            // deduplicated; returns the format index
     void SetDate1904(bool value) { date1904_ = value; }
+    // What computes the formulas stored without a result (none: they stay empty).
+    void SetCalculation(std::unique_ptr<BookCalculation> calculation);
 
     // Reading.
     int SheetCount() const { return static_cast<int>(sheetNames_.size()); }
@@ -41,6 +44,7 @@ public:
 private:
     QString path_;
     std::unique_ptr<BookReader> reader_;
+    std::unique_ptr<BookCalculation> calculation_;
     std::vector<QString> sheetNames_;
     std::vector<std::unique_ptr<Worksheet>> sheets_;
     std::vector<QString> strings_;

@@ -52,6 +52,7 @@ void Worksheet::Finish() {
     for (size_t i = 0; i < cells_.size(); ++i) {
         Include(rect, any, cells_[i].row, cells_[i].column);
         ordered = ordered && (i == 0 || RowMajorLess(cells_[i - 1], cells_[i]));
+        hasUncalculated_ = hasUncalculated_ || cells_[i].uncalculated;
     }
     if (!ordered) {
         // A stable sort keeps file order among duplicates, so the last one written wins.

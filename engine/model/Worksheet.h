@@ -35,6 +35,10 @@ public:
     // Sorts the cells, keeps the last of duplicate positions, and computes the used range.
     void Finish();
 
+    // Whether some cell is uncalculated, and the cells for the calculation to fill in.
+    bool HasUncalculated() const { return hasUncalculated_; }
+    std::vector<Cell>& CellsToCalculate() { return cells_; }
+
     // Reading (object model, Find).
     const std::vector<Cell>& Cells() const { return cells_; }  // row-major after Finish()
     const Cell* FindCell(int32_t row, int32_t column) const;   // null when not stored
@@ -48,6 +52,7 @@ private:
     std::vector<Cell> cells_;
     std::vector<CellNote> notes_;
     bool hasDeclaredExtent_ = false;
+    bool hasUncalculated_ = false;
     CellRect declaredExtent_;
     CellRect usedRange_;
 };

@@ -4,6 +4,7 @@
 // workbook is reported as damaged, since that application refuses it.
 #include "engine/readers/BookOpener.h"
 
+#include "engine/calc/WorkbookCalculator.h"
 #include "engine/model/EngineError.h"
 #include "engine/model/ReadError.h"
 #include "engine/model/Workbook.h"
@@ -34,13 +35,18 @@ Container Sniff(const QByteArray& head) {
     return Container::Text;
 }
 
-std::unique_ptr<BookReader> ReaderFor(const QString& path, ReadPolicy policy) {
+struct ChosenReader {
+    std::unique_ptr<BookReader> reader;
+    bool text = false;  // a .csv, which defines no names
+};
+
+ChosenReader ReaderFor(const QString& path, ReadPolicy policy) {
     const QByteArray head = WorkbookFile::Head(path, 8);
     switch (Sniff(head)) {
         case Container::Zip:
-            return std::make_unique<XlsxReader>(path, policy);
+            return {std::make_unique<XlsxReader>(path, policy)};
         case Container::CompoundFile:
-            return std::make_unique<XlsReader>(path);
+            return {std::make_unique<XlsReader>(path)};
         case Container::OldBiff:
             throw ReadError(ReadErrorCode::OldBiffWorksheet);
         case Container::Text:
@@ -50,17 +56,18 @@ std::unique_ptr<BookReader> ReaderFor(const QString& path, ReadPolicy policy) {
     if (suffix == u"xlsx" || suffix == u"xlsm" || suffix == u"xlsb") {
         throw ReadError(ReadErrorCode::NotAWorkbook);
     }
-    return std::make_unique<CsvReader>(path);
+    return {std::make_unique<CsvReader>(path), true};
 }
 
 }  // namespace
 
 std::unique_ptr<Workbook> OpenWorkbook(const QString& path, ReadPolicy policy) {
     try {
-        std::unique_ptr<BookReader> reader = ReaderFor(path, policy);
-        BookReader& bookReader = *reader;
-        auto book = std::make_unique<Workbook>(path, std::move(reader));
-        bookReader.ReadWorkbook(*book);
+        ChosenReader chosen = ReaderFor(path, policy);
+        BookReader& reader = *chosen.reader;
+        auto book = std::make_unique<Workbook>(path, std::move(chosen.reader));
+        reader.ReadWorkbook(*book);
+        book->SetCalculation(std::make_unique<WorkbookCalculator>(chosen.text));
         return book;
     } catch (const ReadError& error) {
         throw EngineError::ForFile(error, path);

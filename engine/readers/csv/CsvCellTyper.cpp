@@ -1,5 +1,6 @@
 #include "engine/readers/csv/CsvCellTyper.h"
 
+#include "engine/format/DateSerial.h"
 #include "engine/model/Workbook.h"
 
 #include <QDate>
@@ -101,14 +102,6 @@ bool IsGrouped(QStringView digits) {
     return true;
 }
 
-// The date's serial in the 1900 date system (which counts a 29 February 1900).
-double Serial(const QDate& date) {
-    static const QDate march1900(1900, 3, 1);
-    static const QDate dayZero(1899, 12, 30);
-    const qint64 days = dayZero.daysTo(date);
-    return date < march1900 ? days - 1 : days;
-}
-
 // The time of day as a fraction of a day, or -1 when the parts are out of range.
 double TimeFraction(int hour, int minute, int second) {
     if (hour > 23 || minute > 59 || second > 59) {
@@ -157,8 +150,9 @@ std::optional<Cell> CsvCellTyper::Type(QStringView field, int32_t row, int32_t c
     cell.row = row;
     cell.column = column;
     if (text.size() > 1 && text.front() == u'=') {
-        // The value comes from CsvFormula.
+        // The value is calculated once the sheet is read.
         cell.formula = book_.AddString(text.sliced(1).toString());
+        cell.uncalculated = true;
         return cell;
     }
     const QStringView trimmed = text.trimmed();
@@ -185,6 +179,7 @@ std::optional<Cell> CsvCellTyper::Type(QStringView field, int32_t row, int32_t c
     // A leading sign makes the rest an expression, as when it is typed into a cell.
     if (text.size() > 1 && (text.front() == u'+' || text.front() == u'-')) {
         cell.formula = book_.AddString(text.toString());
+        cell.uncalculated = true;
         return cell;
     }
     cell.type = CellType::Text;
@@ -341,7 +336,7 @@ bool CsvCellTyper::TypeDateTime(QStringView text, Cell& cell) {
     if (year < 1900 || year > 9999 || !QDate::isValid(year, month, day)) {
         return false;
     }
-    double serial = Serial(QDate(year, month, day));
+    double serial = double(DateSerial::FromDate(year, month, day, false));
     if (timeFollows) {
         if (third.isEmpty()) {
             return false;  // a time only follows a full date

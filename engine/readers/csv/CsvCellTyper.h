@@ -2,7 +2,7 @@
 // cell when it opens a .csv file (Japanese locale): numbers (with grouping, percent,
 // exponent and currency forms, which also choose a number format), dates and times, TRUE
 // and FALSE, error codes, formulas ("=..." and signed expressions such as "+81-3"), and text.
-// Quoting does not matter. Formula results are filled in later by CsvFormula.
+// Quoting does not matter. Formulas are left uncalculated, for the workbook's calculation.
 #pragma once
 
 #include "engine/model/Cell.h"

@@ -5,7 +5,6 @@
 #include "engine/readers/WorkbookFile.h"
 #include "engine/readers/csv/CsvCellTyper.h"
 #include "engine/readers/csv/CsvDecoder.h"
-#include "engine/readers/csv/CsvFormula.h"
 #include "engine/readers/csv/CsvParser.h"
 
 #include <QDate>
@@ -34,7 +33,6 @@ void CsvReader::ReadWorksheet(int, Workbook& book, Worksheet& sheet) {
     CsvParser parser(text);
     CsvCellTyper typer(book, QDate::currentDate().year());
     std::vector<Cell> cells;
-    bool hasFormula = false;
     int64_t row = 1;
     int64_t column = 1;
     QStringView field;
@@ -50,7 +48,6 @@ void CsvReader::ReadWorksheet(int, Workbook& book, Worksheet& sheet) {
             }
             if (auto cell =
                     typer.Type(field, static_cast<int32_t>(row), static_cast<int32_t>(column))) {
-                hasFormula = hasFormula || cell->formula != NoString;
                 cells.push_back(*cell);
             }
         }
@@ -60,9 +57,6 @@ void CsvReader::ReadWorksheet(int, Workbook& book, Worksheet& sheet) {
         } else {
             ++column;
         }
-    }
-    if (hasFormula) {
-        CsvFormula::EvaluateAll(book, cells);
     }
     sheet.AddCells(std::move(cells));
 }

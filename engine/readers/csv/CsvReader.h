@@ -1,7 +1,7 @@
 // Reads a .csv file as the spreadsheet application opens one: one worksheet named after the
-// file, every field typed as if entered into a cell (CsvCellTyper), formulas computed where
-// CsvFormula can. Text encoding by CsvDecoder, fields by CsvParser. Raises ReadError for an
-// unreadable file, or one beyond the limits below.
+// file, every field typed as if entered into a cell (CsvCellTyper), its formulas left
+// uncalculated for the workbook's calculation. Text encoding by CsvDecoder, fields by CsvParser.
+// Raises ReadError for an unreadable file, or one beyond the limits below.
 #pragma once
 
 #include "engine/model/BookReader.h"

@@ -328,6 +328,7 @@ void WorksheetPart::SetValue(Cell& cell) {
         if (hasFormula_) {
             cell.type = CellType::Text;
             cell.text = EmptyText();
+            cell.uncalculated = true;
         }
         return;
     }

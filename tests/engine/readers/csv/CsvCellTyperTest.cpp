@@ -2,8 +2,8 @@
 // object model reports: the displayed text and the formula/constant text.
 #include "engine/model/CellText.h"
 #include "engine/readers/csv/CsvCellTyper.h"
-#include "engine/readers/csv/CsvFormula.h"
 
+#include "tests/engine/calc/CalculatedBook.h"
 #include "tests/engine/model/MemoryBook.h"
 
 #include <gtest/gtest.h>
@@ -23,15 +23,12 @@ class CsvCellTyperTest : public testing::TestWithParam<Typing> {};
 
 TEST_P(CsvCellTyperTest, TypesLikeEnteredText) {
     const Typing& t = GetParam();
-    auto book = testbook::Make({});
-    engine::CsvCellTyper typer(*book, 2030);
-    const auto cell = typer.Type(QString::fromUtf16(t.field), 1, 1);
+    auto book = testcalc::Book({{{t.field}}});
+    const engine::Cell* cell = book->Sheet(0).FindCell(1, 1);
     ASSERT_TRUE(cell);
-    std::vector<engine::Cell> cells{*cell};
-    engine::CsvFormula::EvaluateAll(*book, cells);
-    EXPECT_EQ(cells[0].type, t.type);
-    EXPECT_EQ(engine::CellText::Text(*book, cells[0]), QString::fromUtf16(t.text));
-    EXPECT_EQ(engine::CellText::Formula(*book, cells[0]), QString::fromUtf16(t.formula));
+    EXPECT_EQ(cell->type, t.type);
+    EXPECT_EQ(engine::CellText::Text(*book, *cell), QString::fromUtf16(t.text));
+    EXPECT_EQ(engine::CellText::Formula(*book, *cell), QString::fromUtf16(t.formula));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -89,7 +86,9 @@ INSTANTIATE_TEST_SUITE_P(
                     Typing{u"+81-3-1234", CellType::Number, u"-1156", u"=+81-3-1234"},
                     Typing{u"-", CellType::Text, u"-", u"-"},
                     Typing{u"'007", CellType::Text, u"'007", u"'007"},
-                    Typing{u"=SUM(1,2)", CellType::Blank, u"", u"=SUM(1,2)"}));
+                    Typing{u"=SUM(1,2)", CellType::Number, u"3", u"=SUM(1,2)"},
+                    Typing{u"=FOO(1)", CellType::Error, u"#NAME?", u"=FOO(1)"},
+                    Typing{u"=A1:B2", CellType::Blank, u"", u"=A1:B2"}));
 
 TEST(CsvCellTyperLimits, EmptyFieldMakesNoCellAndLongTextIsCut) {
     auto book = testbook::Make({});
@@ -130,7 +129,7 @@ TEST_P(CsvCellTyperCellTest, StoresCell) {
 
 constexpr CellType Num = CellType::Number;
 constexpr CellType Txt = CellType::Text;
-constexpr CellType Fml = CellType::Blank;  // a formula before CsvFormula computes it
+constexpr CellType Fml = CellType::Blank;  // a formula not computed
 
 StoredCell AsText(const char16_t* field) {
     return {field, Txt, 0, u"General", field, u""};
