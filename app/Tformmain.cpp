@@ -430,6 +430,7 @@ void TFormMain::ActionBookSearchStartExecute() {
         return;
     }
     run_.SetContinueAfterBookError(config_.SkipUnreadableBooks);
+    run_.SetFindHiddenCells(config_.SearchHiddenCells);
     {
         const TCursorHourGlass hourGlass;
         run_.Run(conditions);

@@ -69,6 +69,15 @@ void TExcel::SetVisible(bool visible) {
     Call(application_, QStringLiteral("Visible"), InvokeKind::PropertyPut, {Variant(visible)});
 }
 
+void TExcel::SetFindHiddenCells(bool find) {
+    try {
+        Call(application_, QStringLiteral("FindHiddenCells"), InvokeKind::PropertyPut,
+             {Variant(find)});
+    } catch (const AutomationError&) {
+        // Not this application's property: its Find keeps its own rule.
+    }
+}
+
 void TExcel::Quit() {
     Method(application_, QStringLiteral("Quit"));
 }

@@ -29,6 +29,9 @@ public:
     ~TExcel();  // releases the reference; never quits the application
 
     void SetVisible(bool visible);
+    // Whether Find also finds cells hidden from view (hidden rows and columns, rows a filter
+    // hides). The embedded engine's own property; an application without it finds as it does.
+    void SetFindHiddenCells(bool find);
     void Quit();
     Excel::TWorkbooks Workbooks();
 

@@ -81,6 +81,8 @@ bool CommandLine::TakeOption(const QString& argument, const QStringList& argumen
             wholeCell_ = true;
         } else if (flag == "k" || flag == "--keep-going") {
             keepGoing_ = true;
+        } else if (flag == "--hidden-cells") {
+            hiddenCells_ = true;
         } else if (flag == "--ignore-width") {
             ignoreWidth_ = true;
         } else if (flag == "h" || flag == "--help") {
@@ -193,6 +195,7 @@ QString CommandLine::HelpText() {
         "  -w, --whole-cell        完全に同一なセルだけを検索する\n"
         "  -k, --keep-going        開けないブックがあっても次のブックの検索を続ける\n"
         "                          (既定はそこで検索を終える)\n"
+        "      --hidden-cells      非表示の行・列とフィルターで隠れた行のセルも検索する\n"
         "      --format tsv|csv|jsonl\n"
         "                          出力形式 (既定: tsv)\n"
         "      --project FILE      検索プロジェクトファイルの条件で検索する\n"

@@ -22,6 +22,7 @@ public:
     OutputFormat Format() const { return format_; }
     // Go on with the next workbook after one that cannot be searched.
     bool KeepGoing() const { return keepGoing_; }
+    bool HiddenCells() const { return hiddenCells_; }
 
     static QString HelpText();
 
@@ -40,6 +41,7 @@ private:
     bool ignoreWidth_ = false;
     bool wholeCell_ = false;
     bool keepGoing_ = false;
+    bool hiddenCells_ = false;
     bool help_ = false;
     QString error_;
 };

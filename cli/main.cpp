@@ -40,6 +40,7 @@ int main(int argc, char** argv) {
     ConsoleHost host(commandLine.Conditions(), printer, stderr, isatty(STDERR_FILENO) != 0);
     SearchRun run(host, servers);
     run.SetContinueAfterBookError(commandLine.KeepGoing());
+    run.SetFindHiddenCells(commandLine.HiddenCells());
     run.Start();
     return host.ExitStatus();
 }

@@ -85,6 +85,8 @@ TFormConfigGeneral::TFormConfigGeneral(QWidget* owner) : QDialog(owner) {
     CheckBoxSkipUnreadableBooks =
         AddControl<QCheckBox>(other, "CheckBoxSkipUnreadableBooks",
                               QStringLiteral("開けないブックを飛ばして検索を続ける"));
+    CheckBoxSearchHiddenCells = AddControl<QCheckBox>(other, "CheckBoxSearchHiddenCells",
+                                                      QStringLiteral("非表示のセルも検索する"));
 
     auto* panel = new QWidget(this);
     panel->setObjectName(QStringLiteral("Panel1"));
@@ -111,6 +113,7 @@ void TFormConfigGeneral::LoadConfig(const TConfig& config) {
     CheckBoxWindowPositionRestore->setChecked(config.WindowPositionRestore);
     CheckBoxInTaskTray->setChecked(config.InTaskTray);
     CheckBoxSkipUnreadableBooks->setChecked(config.SkipUnreadableBooks);
+    CheckBoxSearchHiddenCells->setChecked(config.SearchHiddenCells);
 }
 
 void TFormConfigGeneral::StoreConfig(TConfig& config) const {
@@ -118,6 +121,7 @@ void TFormConfigGeneral::StoreConfig(TConfig& config) const {
     config.WindowPositionRestore = CheckBoxWindowPositionRestore->isChecked();
     config.InTaskTray = CheckBoxInTaskTray->isChecked();
     config.SkipUnreadableBooks = CheckBoxSkipUnreadableBooks->isChecked();
+    config.SearchHiddenCells = CheckBoxSearchHiddenCells->isChecked();
 }
 
 void TFormConfigGeneral::keyPressEvent(QKeyEvent* event) {

@@ -36,6 +36,7 @@ private:
     QCommandLinkButton* ButtonLinkUnSet;
     QCheckBox* CheckBoxInTaskTray;
     QCheckBox* CheckBoxSkipUnreadableBooks;
+    QCheckBox* CheckBoxSearchHiddenCells;
     QPushButton* BitBtn3;
     QPushButton* BitBtn1;
     QPushButton* BitBtn2;

@@ -164,6 +164,7 @@ void SearchRun::SearchFiles(TExcel& excel, const QStringList& files,
     host_.SetProgressMaximum(ClampToInt(files.size()));
     host_.SetProgressPosition(0);
     const ResultRowSink sink = [this](const ResultRow& row) { host_.AppendRow(row); };
+    excel.SetFindHiddenCells(findHiddenCells_);
     excel.Workbooks().ReadAhead(files);
     for (const QString& path : files) {
         host_.SetStatusText(SearchingText(path));

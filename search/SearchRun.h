@@ -39,6 +39,9 @@ public:
     void SetContinueAfterBookError(bool continueAfterError) {
         continueAfterBookError_ = continueAfterError;
     }
+    // Also list cells in hidden rows and columns and in rows a filter hides, which the
+    // spreadsheet application's Find passes over.
+    void SetFindHiddenCells(bool find) { findHiddenCells_ = find; }
 
     // Status texts the run shows.
     static QString CollectingText();
@@ -55,5 +58,6 @@ private:
     bool searchCancel_ = false;
     bool running_ = false;
     bool continueAfterBookError_ = false;
+    bool findHiddenCells_ = false;
     SkippedItems skipped_;
 };

@@ -55,6 +55,7 @@ void TConfig::Load(const QString& fileName) {
     SplitterPosition =
         std::max(0, ini.ReadInteger(kStartup, QStringLiteral("SplitterPosition"), 0));
     SkipUnreadableBooks = ini.ReadBool(kSearch, QStringLiteral("SkipUnreadableBooks"), false);
+    SearchHiddenCells = ini.ReadBool(kSearch, QStringLiteral("SearchHiddenCells"), false);
 }
 
 QString TConfig::FolderFailedText() {
@@ -84,6 +85,7 @@ bool TConfig::Save(const QString& fileName) {
     ini.WriteBool(kStartup, QStringLiteral("InTaskTray"), InTaskTray);
     ini.WriteInteger(kStartup, QStringLiteral("SplitterPosition"), SplitterPosition);
     ini.WriteBool(kSearch, QStringLiteral("SkipUnreadableBooks"), SkipUnreadableBooks);
+    ini.WriteBool(kSearch, QStringLiteral("SearchHiddenCells"), SearchHiddenCells);
     ini.UpdateFile();
     return true;
 }

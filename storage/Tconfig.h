@@ -55,4 +55,7 @@ public:
     // A workbook that cannot be opened or searched is skipped and the run goes on; off, it
     // ends the run with a warning.
     bool SkipUnreadableBooks = false;
+    // Cells in hidden rows and columns, and in rows a filter hides, are listed too; off, a
+    // search passes over them as the spreadsheet application's Find does.
+    bool SearchHiddenCells = false;
 };

@@ -1,5 +1,5 @@
 // The conditions of one Find, resolved once before the scan: the word, where to look, whole
-// or part, the scan order and direction, and the two match options.
+// or part, the scan order and direction, the two match options, and hidden cells.
 #pragma once
 
 #include <QString>
@@ -16,6 +16,9 @@ struct FindOptions {
     bool previous = false;
     bool matchCase = false;
     bool matchByte = false;
+    // Also cells the application's Find passes over: in hidden rows and columns (looking in
+    // values) and in rows an active filter hides (looking anywhere).
+    bool hiddenCells = false;
 };
 
 }  // namespace engine

@@ -125,6 +125,31 @@ bool CellMatches(const Workbook& book, const Cell& cell, LookIn lookIn, const Fi
     return pattern.Matches(CellText::Text(book, cell));
 }
 
+// Which cells the application's Find passes over: looking in values, those in hidden rows
+// and columns (nothing is shown there); looking anywhere, rows an active filter hides.
+class CellVisibility {
+public:
+    CellVisibility(const Worksheet& sheet, const FindOptions& options)
+        : sheet_(sheet),
+          active_(!options.hiddenCells && sheet.HasHiddenCells()),
+          values_(options.lookIn == LookIn::Values) {}
+
+    bool Shown(int32_t row, int32_t column) const {
+        if (!active_) {
+            return true;
+        }
+        if (values_) {
+            return !sheet_.IsRowHidden(row) && !sheet_.IsColumnHidden(column);
+        }
+        return !sheet_.IsFilteredOut(row);
+    }
+
+private:
+    const Worksheet& sheet_;
+    bool active_;
+    bool values_;
+};
+
 }  // namespace
 
 RangeFinder::RangeFinder(const Workbook& book, const Worksheet& sheet, const CellRect& rect,
@@ -132,9 +157,11 @@ RangeFinder::RangeFinder(const Workbook& book, const Worksheet& sheet, const Cel
     : byColumns_(options.byColumns), previous_(options.previous) {
     const FindPattern pattern(options.what, options.whole,
                               TextFolder(options.matchCase, options.matchByte));
+    const CellVisibility visibility(sheet, options);
     if (options.lookIn == LookIn::Comments) {
         for (const CellNote& note : sheet.Notes()) {
-            if (Inside(rect, note.row, note.column) && pattern.Matches(note.text)) {
+            if (Inside(rect, note.row, note.column) && visibility.Shown(note.row, note.column) &&
+                pattern.Matches(note.text)) {
                 matches_.push_back(Key({note.row, note.column}));
             }
         }
@@ -146,6 +173,7 @@ RangeFinder::RangeFinder(const Workbook& book, const Worksheet& sheet, const Cel
                                    [](const Cell& cell, int32_t row) { return cell.row < row; });
         for (; it != cells.end() && it->row <= rect.bottom; ++it) {
             if (it->column >= rect.left && it->column <= rect.right &&
+                visibility.Shown(it->row, it->column) &&
                 CellMatches(book, *it, options.lookIn, pattern, strings, numbers)) {
                 matches_.push_back(Key({it->row, it->column}));
             }

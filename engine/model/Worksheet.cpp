@@ -72,7 +72,70 @@ void Worksheet::Finish() {
         Include(rect, any, declaredExtent_.top, declaredExtent_.left);
         Include(rect, any, declaredExtent_.bottom, declaredExtent_.right);
     }
+    if (formattedRows_) {
+        Include(rect, any, formattedRows_->first, any ? rect.left : 1);
+        Include(rect, any, formattedRows_->last, rect.left);
+    }
+    if (formattedColumns_) {
+        Include(rect, any, any ? rect.top : 1, formattedColumns_->first);
+        Include(rect, any, rect.top, formattedColumns_->last);
+    }
     usedRange_ = any ? rect : CellRect{};
+    Merge(hiddenRows_);
+    Merge(hiddenColumns_);
+}
+
+void Worksheet::AddFormattedRows(int32_t first, int32_t last) {
+    formattedRows_ = formattedRows_ ? Span{std::min(formattedRows_->first, first),
+                                           std::max(formattedRows_->last, last)}
+                                    : Span{first, last};
+}
+
+void Worksheet::AddFormattedColumns(int32_t first, int32_t last) {
+    formattedColumns_ = formattedColumns_ ? Span{std::min(formattedColumns_->first, first),
+                                                 std::max(formattedColumns_->last, last)}
+                                          : Span{first, last};
+}
+
+void Worksheet::HideRows(int32_t first, int32_t last) {
+    hiddenRows_.push_back({first, last});
+}
+
+void Worksheet::HideColumns(int32_t first, int32_t last) {
+    hiddenColumns_.push_back({first, last});
+}
+
+bool Worksheet::IsRowHidden(int32_t row) const {
+    return InSpans(hiddenRows_, row);
+}
+
+bool Worksheet::IsColumnHidden(int32_t column) const {
+    return InSpans(hiddenColumns_, column);
+}
+
+bool Worksheet::IsFilteredOut(int32_t row) const {
+    return filterRange_ && row > filterRange_->top && row <= filterRange_->bottom &&
+           IsRowHidden(row);
+}
+
+bool Worksheet::InSpans(const std::vector<Span>& spans, int32_t index) {
+    const auto it = std::upper_bound(spans.begin(), spans.end(), index,
+                                     [](int32_t i, const Span& span) { return i < span.first; });
+    return it != spans.begin() && std::prev(it)->last >= index;
+}
+
+void Worksheet::Merge(std::vector<Span>& spans) {
+    std::sort(spans.begin(), spans.end(),
+              [](const Span& a, const Span& b) { return a.first < b.first; });
+    std::vector<Span> merged;
+    for (const Span& span : spans) {
+        if (!merged.empty() && span.first <= merged.back().last + 1) {
+            merged.back().last = std::max(merged.back().last, span.last);
+        } else {
+            merged.push_back(span);
+        }
+    }
+    spans = std::move(merged);
 }
 
 const Cell* Worksheet::FindCell(int32_t row, int32_t column) const {

@@ -34,6 +34,14 @@ Variant ApplicationObject::Invoke(const QString& member, InvokeKind kind,
     if (call.Is("Visible")) {
         return Variant(session_->Visible());
     }
+    // The engine's own: whether Find also finds cells hidden from view.
+    if (call.IsPut("FindHiddenCells")) {
+        session_->SetFindsHiddenCells(call.Required(0).ToBool());
+        return {};
+    }
+    if (call.Is("FindHiddenCells")) {
+        return Variant(session_->FindsHiddenCells());
+    }
     if (call.Is("Quit")) {
         call.AllowAtMost(0);
         session_->Quit();

@@ -1,5 +1,5 @@
-// The engine's application object: Workbooks, Visible, Quit. Each one is an independent
-// instance with its own open workbooks.
+// The engine's application object: Workbooks, Visible, Quit, and its own FindHiddenCells. Each one
+// is an independent instance with its own open workbooks.
 #pragma once
 
 #include "automation/AutomationObject.h"

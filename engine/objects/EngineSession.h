@@ -41,6 +41,10 @@ public:
     // Closes every workbook; later calls on the application's objects raise an error.
     void Quit();
 
+    // Whether Find also finds the cells the application's Find passes over (hidden ones).
+    bool FindsHiddenCells() const { return findsHiddenCells_; }
+    void SetFindsHiddenCells(bool finds) { findsHiddenCells_ = finds; }
+
     const std::optional<FindOptions>& LastFind() const { return lastFind_; }
     void SetLastFind(const FindOptions& options) { lastFind_ = options; }
 
@@ -48,6 +52,7 @@ private:
     Presenter* presenter_;
     bool quit_ = false;
     bool visible_ = false;
+    bool findsHiddenCells_ = false;
     std::vector<std::shared_ptr<OpenBook>> books_;
     std::unique_ptr<BookReadAhead> readAhead_;  // from the first workbook named
     std::optional<FindOptions> lastFind_;

@@ -47,10 +47,12 @@ Variant RangeObject::Invoke(const QString& member, InvokeKind kind,
 }
 
 Variant RangeObject::Find(const MemberCall& call, const Worksheet& sheet) {
-    const FindOptions options = FindCall::Options(call);
+    FindOptions options = FindCall::Options(call);
     const CellPosition after = AfterPosition(call, 1);
+    const auto session = book_->Session();
+    options.hiddenCells = session && session->FindsHiddenCells();
     finder_ = std::make_unique<RangeFinder>(book_->Book(), sheet, rect_, options);
-    if (const auto session = book_->Session()) {
+    if (session) {
         session->SetLastFind(options);
     }
     return CellAt(finder_->Next(after));

@@ -6,6 +6,7 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
+#include <xlsxwriter.h>
 #include <QDir>
 #include <QFile>
 #include <QJsonDocument>
@@ -94,6 +95,37 @@ TEST_F(SorvaneSearchTest, EngineErrorEndsTheRunUnlessKeepGoing) {
     EXPECT_EQ(kept.exitCode, 2);
     EXPECT_EQ(kept.out.count('\n'), 2);
     EXPECT_EQ(kept.err, stopped.err);
+}
+
+// As a script writes a sales sheet: the total a formula without a calculated result (the
+// writer stores 0 and asks for recalculation), one row and one column hidden.
+TEST_F(SorvaneSearchTest, ValuesFindCalculatedResultsAndPassOverHiddenCellsUnlessAsked) {
+    const QString path = root_ + "/売上.xlsx";
+    lxw_workbook* workbook = workbook_new(path.toUtf8().constData());
+    lxw_worksheet* sheet = workbook_add_worksheet(workbook, "集計");
+    worksheet_write_string(sheet, 0, 0, "りんご", nullptr);
+    worksheet_write_number(sheet, 0, 1, 100, nullptr);
+    worksheet_write_string(sheet, 1, 0, "みかん", nullptr);
+    worksheet_write_number(sheet, 1, 1, 250, nullptr);
+    worksheet_write_formula(sheet, 2, 1, "=SUM(B1:B2)", nullptr);
+    worksheet_write_formula(sheet, 2, 0, "=IF(B3>300,\"合計 多\",\"合計 少\")", nullptr);
+    worksheet_write_string(sheet, 0, 3, "みかん箱", nullptr);
+    lxw_row_col_options hidden = {};
+    hidden.hidden = LXW_TRUE;
+    worksheet_set_row_opt(sheet, 1, LXW_DEF_ROW_HEIGHT, nullptr, &hidden);
+    worksheet_set_column_opt(sheet, 3, 3, LXW_DEF_COL_WIDTH, nullptr, &hidden);
+    ASSERT_EQ(workbook_close(workbook), LXW_NO_ERROR);
+
+    const QString hit = path + "\t1\t集計\t";
+    EXPECT_EQ(RunSearch({"--look-in", "values", root_, "350"}).out,
+              hit + "B\t3\t350\t=SUM(B1:B2)\t\n");
+    EXPECT_EQ(RunSearch({"--look-in", "values", root_, "合計"}).out,
+              hit + "A\t3\t合計 多\t=IF(B3>300,\"合計 多\",\"合計 少\")\t\n");
+    EXPECT_EQ(RunSearch({"--look-in", "values", root_, "みかん"}).exitCode, 1);
+    EXPECT_EQ(RunSearch({"--look-in", "formulas", root_, "みかん"}).out,
+              hit + "D\t1\tみかん箱\tみかん箱\t\n" + hit + "A\t2\tみかん\tみかん\t\n");
+    EXPECT_EQ(RunSearch({"--look-in", "values", "--hidden-cells", root_, "みかん"}).out,
+              hit + "D\t1\tみかん箱\tみかん箱\t\n" + hit + "A\t2\tみかん\tみかん\t\n");
 }
 
 // A name that is not UTF-8 would read as "no hits" if it were dropped; a name that carries an

@@ -16,7 +16,7 @@ TEST(TConfig, FreshSaveWritesEverySettingInOrder) {
               "WindowPositionTop=0\r\nWindowPositionBottom=420\r\nWindowState=0\r\nHISTORY=\r\n"
               "ProjectFileRestore=0\r\nLastProjectFile=\r\nShowStayOnTop=0\r\nInTaskTray=0\r\n"
               "SplitterPosition=0\r\n\r\n"
-              "[SEARCH]\r\nSkipUnreadableBooks=0\r\n\r\n");
+              "[SEARCH]\r\nSkipUnreadableBooks=0\r\nSearchHiddenCells=0\r\n\r\n");
 }
 
 TEST(TConfig, SaveThenLoadRestoresValuesAndKeepsUnknownKeys) {
@@ -29,6 +29,7 @@ TEST(TConfig, SaveThenLoadRestoresValuesAndKeepsUnknownKeys) {
     saved.LastProjectFile = QStringLiteral("/データ/a.SVZ");
     saved.InTaskTray = true;
     saved.SkipUnreadableBooks = true;
+    saved.SearchHiddenCells = true;
     saved.SplitterPosition = 180;
     ASSERT_TRUE(saved.Save(path));
     TConfig loaded;
@@ -39,6 +40,7 @@ TEST(TConfig, SaveThenLoadRestoresValuesAndKeepsUnknownKeys) {
     EXPECT_EQ(loaded.LastProjectFile, saved.LastProjectFile);
     EXPECT_TRUE(loaded.InTaskTray);
     EXPECT_TRUE(loaded.SkipUnreadableBooks);
+    EXPECT_TRUE(loaded.SearchHiddenCells);
     EXPECT_EQ(loaded.SplitterPosition, 180);
     EXPECT_TRUE(ReadBytes(path).startsWith("[RESULT_ITEM_COL_WIDTH]\r\nCOL8=99\r\nCOL0=1\r\n"));
 }

@@ -35,6 +35,9 @@ constexpr uint16_t Table = 0x0236;
 constexpr uint16_t Note = 0x001C;
 constexpr uint16_t Obj = 0x005D;
 constexpr uint16_t Txo = 0x01B6;
+constexpr uint16_t Row = 0x0208;
+constexpr uint16_t ColInfo = 0x007D;
+constexpr uint16_t FilterMode = 0x009B;
 }  // namespace id
 
 constexpr uint8_t PtgExp = 0x01;
@@ -172,6 +175,17 @@ void XlsSheetReader::Dispatch(uint16_t recordId, BiffPayload& body) {
         case id::Txo:
             ReadTextObject(body);
             break;
+        case id::Row:
+            ReadRow(body);
+            break;
+        case id::ColInfo:
+            ReadColumnInfo(body);
+            break;
+        case id::FilterMode:
+            // The filter's range is a defined name of the globals; the rows it hides are the
+            // sheet's hidden rows, wherever they are.
+            sheet_.SetFilterRange(CellRect{0, 1, MaxRows, MaxColumns});
+            break;
         default:
             break;
     }
@@ -214,6 +228,31 @@ void XlsSheetReader::ReadDimensions(BiffPayload& body) {
         // per MULRK cell), so a lying DIMENSIONS cannot reserve memory for absent cells.
         const size_t area = size_t(endRow - firstRow) * size_t(endColumn - firstColumn);
         cells_.reserve(std::min(area, size_t(sheetBytes_ / 6)));
+    }
+}
+
+void XlsSheetReader::ReadRow(BiffPayload& body) {
+    if (body.Remaining() < 16) {
+        return;
+    }
+    const uint16_t row = body.U16();
+    body.Skip(10);                       // first and last column, height, two reserved fields
+    constexpr uint16_t Hidden = 0x0020;  // fDyZero: the row has no height
+    if (body.U16() & Hidden) {
+        sheet_.HideRows(row + 1, row + 1);
+    }
+}
+
+void XlsSheetReader::ReadColumnInfo(BiffPayload& body) {
+    if (body.Remaining() < 10) {
+        return;
+    }
+    const uint16_t first = body.U16();
+    const uint16_t last = body.U16();
+    body.Skip(4);  // width, format
+    constexpr uint16_t Hidden = 0x0001;
+    if ((body.U16() & Hidden) && first <= last && first < MaxColumns) {
+        sheet_.HideColumns(first + 1, std::min<int32_t>(last + 1, MaxColumns));
     }
 }
 

@@ -53,6 +53,8 @@ private:
     void Dispatch(uint16_t id, BiffPayload& body);
     Cell& AddCell(int row, int column, uint16_t xf, CellType type);
     void ReadDimensions(BiffPayload& body);
+    void ReadRow(BiffPayload& body);
+    void ReadColumnInfo(BiffPayload& body);
     void ReadMulRk(BiffPayload& body);
     void ReadMulBlank(BiffPayload& body);
     void ReadFormula(BiffPayload& body);

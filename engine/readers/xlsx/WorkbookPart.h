@@ -18,6 +18,8 @@ public:
 
     const std::vector<SheetEntry>& Sheets() const { return sheets_; }
     bool Date1904() const { return date1904_; }
+    // calcPr fullCalcOnLoad: the writer asks for every formula to be calculated on opening.
+    bool FullCalcOnLoad() const { return fullCalcOnLoad_; }
 
     void StartElement(std::string_view name, const char** attributes) override;
     void EndElement(std::string_view) override {}
@@ -25,6 +27,7 @@ public:
 private:
     std::vector<SheetEntry> sheets_;
     bool date1904_ = false;
+    bool fullCalcOnLoad_ = false;
 };
 
 }  // namespace engine

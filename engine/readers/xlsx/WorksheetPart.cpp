@@ -20,6 +20,19 @@ constexpr uint64_t MinBytesPerCell = 24;
     throw ReadError(ReadErrorCode::TooManyCells, {.expected = int64_t(WorksheetPart::MaxCells)});
 }
 
+bool IsTrue(std::string_view text) {
+    return text == "1" || text == "true";
+}
+
+// Adds rows or columns to spans kept in reading order, joining one that continues the last.
+void AddToSpans(auto& spans, int first, int last) {
+    if (!spans.empty() && spans.back().last + 1 == first) {
+        spans.back().last = last;
+    } else {
+        spans.push_back({first, last});
+    }
+}
+
 bool ParseInt(std::string_view text, int& value) {
     return std::from_chars(text.data(), text.data() + text.size(), value).ec == std::errc();
 }
@@ -129,6 +142,10 @@ void WorksheetPart::StartElement(const XmlScanner::Token& tag) {
         inlineText_.Take();
     } else if (name == "row" && inSheetData_) {
         StartRow(tag.attributes);
+    } else if (name == "col") {
+        StartColumns(tag.attributes);
+    } else if (name == "autoFilter") {
+        StartAutoFilter(tag.attributes);
     } else if (name == "sheetData") {
         inSheetData_ = true;
     } else if (name == "dimension") {
@@ -191,7 +208,17 @@ void WorksheetPart::StartDimension(std::string_view attributes) {
 void WorksheetPart::StartRow(std::string_view attributes) {
     int row = row_ + 1;
     bool numbered = false;
+    bool hidden = false;
+    bool customFormat = false;
+    int style = 0;
     scanner_.ForEachAttribute(attributes, [&](std::string_view name, std::string_view value) {
+        if (name == "hidden") {
+            hidden = IsTrue(scanner_.DecodeAttribute(value, scratch_));
+        } else if (name == "customFormat") {
+            customFormat = IsTrue(scanner_.DecodeAttribute(value, scratch_));
+        } else if (name == "s") {
+            ParseInt(scanner_.DecodeAttribute(value, scratch_), style);
+        }
         if (name != "r") {
             return;
         }
@@ -201,6 +228,14 @@ void WorksheetPart::StartRow(std::string_view attributes) {
         }
         numbered = true;
     });
+    if (row <= MaxRows) {
+        if (hidden) {
+            AddToSpans(hiddenRows_, row, row);
+        }
+        if (customFormat && style > 0) {
+            AddToSpans(formattedRows_, row, row);
+        }
+    }
     if (!numbered && row > MaxRows) {
         throw ReadError(ReadErrorCode::TooManyRows);
     }
@@ -209,6 +244,62 @@ void WorksheetPart::StartRow(std::string_view attributes) {
     }
     row_ = row;
     column_ = 0;
+}
+
+void WorksheetPart::StartColumns(std::string_view attributes) {
+    int first = 0;
+    int last = 0;
+    bool hidden = false;
+    int style = 0;
+    scanner_.ForEachAttribute(attributes, [&](std::string_view name, std::string_view value) {
+        const std::string_view text = scanner_.DecodeAttribute(value, scratch_);
+        if (name == "min") {
+            ParseInt(text, first);
+        } else if (name == "max") {
+            ParseInt(text, last);
+        } else if (name == "hidden") {
+            hidden = IsTrue(text);
+        } else if (name == "style") {
+            ParseInt(text, style);
+        }
+    });
+    if (first < 1 || last < first || last > MaxColumns) {
+        return;  // a column entry the application would not write; it hides nothing
+    }
+    if (hidden) {
+        AddToSpans(hiddenColumns_, first, last);
+    }
+    if (style > 0) {
+        AddToSpans(formattedColumns_, first, last);
+    }
+}
+
+void WorksheetPart::StartAutoFilter(std::string_view attributes) {
+    scanner_.ForEachAttribute(attributes, [&](std::string_view name, std::string_view value) {
+        CellRect rect;
+        if (name == "ref" &&
+            CellReference::ParseRange(scanner_.DecodeAttribute(value, scratch_), rect)) {
+            filterRange_ = rect;
+        }
+    });
+}
+
+void WorksheetPart::PassLayout() {
+    for (const Span& span : hiddenRows_) {
+        sheet_.HideRows(span.first, span.last);
+    }
+    for (const Span& span : hiddenColumns_) {
+        sheet_.HideColumns(span.first, span.last);
+    }
+    for (const Span& span : formattedRows_) {
+        sheet_.AddFormattedRows(span.first, span.last);
+    }
+    for (const Span& span : formattedColumns_) {
+        sheet_.AddFormattedColumns(span.first, span.last);
+    }
+    if (filterRange_) {
+        sheet_.SetFilterRange(*filterRange_);
+    }
 }
 
 void WorksheetPart::StartCell(std::string_view attributes) {
@@ -304,6 +395,11 @@ void WorksheetPart::EndCell() {
     SetValue(cell);
     if (hasFormula_) {
         SetFormula(cell);
+        // A result the writer put there without calculating is calculated again; should
+        // that fail, it stays.
+        cell.uncalculated =
+            cell.uncalculated ||
+            (context_.fullCalcOnLoad && (formulaType_ == "normal" || formulaType_ == "shared"));
     } else if (!dynamicArray_) {
         cell.formula = formulas_.ArrayAt(row_, column_);
     }
@@ -422,6 +518,7 @@ void WorksheetPart::Finish() {
     PoolStrings();
     sheet_.AddCells(std::move(cells_));
     sheet_.AddCells(std::move(resolved_));
+    PassLayout();
 }
 
 void WorksheetPart::ResumeInSheetData(const XmlScanner& head) {
@@ -470,6 +567,8 @@ void WorksheetPart::FinishJoined(WorksheetPart& rest) {
     sheet_.AddCells(std::move(rest.cells_));
     sheet_.AddCells(std::move(resolved_));
     sheet_.AddCells(std::move(rest.resolved_));
+    PassLayout();
+    rest.PassLayout();
 }
 
 void WorksheetPart::ResolvePending(const FormulaGroups& first, const FormulaGroups& second) {

@@ -1,7 +1,8 @@
 // Reads one worksheet part into the model as its bytes inflate, scanning them in place: rows
 // and cells (with or without `r` attributes), values of every cell type, formulas (plain,
-// shared, array, data table) and each cell's number format. Notes come from the comments
-// parts, not from here.
+// shared, array, data table), each cell's number format, hidden and formatted rows and
+// columns, and the range of an active filter. Notes come from the comments parts.
+
 #pragma once
 
 #include "engine/model/Cell.h"
@@ -11,6 +12,7 @@
 #include "engine/readers/xlsx/XmlScanner.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -29,6 +31,9 @@ public:
         const std::vector<uint32_t>& cellFormats;    // format index per cellXfs entry
         bool date1904;
         uint64_t partSize;  // inflated size of the part, to bound the cell reservation
+        // The workbook asks to be recalculated on opening: its stored results are only
+        // what the writer put there (often 0), so its formulas are calculated again.
+        bool fullCalcOnLoad = false;
     };
 
     WorksheetPart(Workbook& book, Worksheet& sheet, const Context& context, QString partName);
@@ -75,6 +80,10 @@ private:
     void Characters(const XmlScanner::Token& text);
     void StartDimension(std::string_view attributes);
     void StartRow(std::string_view attributes);
+    void StartColumns(std::string_view attributes);
+    void StartAutoFilter(std::string_view attributes);
+    // Hands the hidden and formatted rows and columns and the filter to the sheet.
+    void PassLayout();
     void StartCell(std::string_view attributes);
     void TakeSimpleContent();
     void StartFormula(std::string_view attributes);
@@ -97,6 +106,15 @@ private:
     SheetStrings strings_;
     std::vector<Cell> cells_;
     std::vector<Cell> resolved_;  // pending members once resolved, added after the cells
+    struct Span {
+        int first;
+        int last;
+    };
+    std::vector<Span> hiddenRows_;
+    std::vector<Span> hiddenColumns_;
+    std::vector<Span> formattedRows_;
+    std::vector<Span> formattedColumns_;
+    std::optional<CellRect> filterRange_;
     FormulaGroups formulas_;
     RichText inlineText_;
     std::string value_;

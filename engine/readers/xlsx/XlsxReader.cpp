@@ -38,6 +38,7 @@ void XlsxReader::ReadWorkbook(Workbook& book) {
     XmlStream::ParsePart(*zip_, workbookPath, workbook);
     book.SetDate1904(workbook.Date1904());
     date1904_ = workbook.Date1904();
+    fullCalcOnLoad_ = workbook.FullCalcOnLoad();
 
     const auto relationships = PackageRelationships::Read(*zip_, workbookPath);
     for (const WorkbookPart::SheetEntry& entry : workbook.Sheets()) {
@@ -82,7 +83,7 @@ void XlsxReader::ReadWorksheet(int index, Workbook& book, Worksheet& sheet) {
         throw ReadError(ReadErrorCode::NoWorksheetPart, {.part = partName});
     }
     const WorksheetPart::Context context{sharedStrings_, cellFormats_, date1904_,
-                                         entry->uncompressedSize};
+                                         entry->uncompressedSize, fullCalcOnLoad_};
     std::string xml;
     if (entry->uncompressedSize >= WorksheetSplit::MinimumSize &&
         entry->uncompressedSize <= WorksheetSplit::MaximumSize && zip_->ReadWhole(*entry, xml)) {

@@ -38,6 +38,7 @@ private:
     std::vector<uint32_t> sharedStrings_;  // pool index of each shared string
     std::vector<uint32_t> cellFormats_;    // format index of each cellXfs entry
     bool date1904_ = false;
+    bool fullCalcOnLoad_ = false;
     ReadPolicy policy_;
 };
 

@@ -234,3 +234,43 @@ TEST(RangeFinderNumbers, NumberConstantsAreSkippedOnlyWhenTheyCannotMatch) {
 }
 
 }  // namespace
+
+// Row 2 and column B hidden; row 4 under a filter whose header is row 3, and hidden by
+// it. Every cell and note holds the word.
+class HiddenCellsTest : public testing::TestWithParam<LookIn> {
+protected:
+    std::shared_ptr<engine::Workbook> book_ =
+        testbook::Make({[](engine::Workbook& b, engine::Worksheet& sheet) {
+            testbook::Grid({{"x", "x"}, {"x", "x"}, {"x", "x"}, {"x", "x"}})(b, sheet);
+            for (int32_t row = 1; row <= 4; ++row) {
+                for (int32_t column = 1; column <= 2; ++column) {
+                    sheet.AddNote({row, column, QStringLiteral("x")});
+                }
+            }
+            sheet.HideRows(2, 2);
+            sheet.HideColumns(2, 2);
+            sheet.HideRows(4, 4);
+            sheet.SetFilterRange({3, 1, 4, 2});
+        }});
+
+    std::vector<QString> Found(bool hiddenCells) {
+        FindOptions options = Options("x");
+        options.lookIn = GetParam();
+        options.hiddenCells = hiddenCells;
+        return Chain(*book_, 0, {1, 1, 4, 2}, options);
+    }
+};
+
+TEST_P(HiddenCellsTest, ValuesPassOverHiddenCellsEveryLookInOverFilteredRows) {
+    const std::vector<QString> expected = GetParam() == LookIn::Values
+                                              ? Names({"A3", "A1"})
+                                              : Names({"B1", "A2", "B2", "A3", "B3", "A1"});
+    EXPECT_EQ(Found(false), expected);
+}
+
+TEST_P(HiddenCellsTest, TheSwitchFindsEveryCell) {
+    EXPECT_EQ(Found(true), Names({"B1", "A2", "B2", "A3", "B3", "A4", "B4", "A1"}));
+}
+
+INSTANTIATE_TEST_SUITE_P(LookIns, HiddenCellsTest,
+                         testing::Values(LookIn::Formulas, LookIn::Values, LookIn::Comments));

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <vector>
 
 namespace {
@@ -70,3 +71,58 @@ INSTANTIATE_TEST_SUITE_P(Orders, WorksheetFinishTest,
                          });
 
 }  // namespace
+
+TEST(WorksheetLayout, HiddenSpansMergeAndAFilterHidesOnlyBelowItsHeader) {
+    engine::Worksheet sheet(QStringLiteral("S"));
+    sheet.HideRows(5, 6);
+    sheet.HideRows(1, 1);
+    sheet.HideRows(7, 9);
+    sheet.HideColumns(3, 3);
+    sheet.SetFilterRange({1, 1, 8, 4});
+    sheet.Finish();
+    std::vector<int32_t> hidden;
+    std::vector<int32_t> filtered;
+    for (int32_t row = 1; row <= 10; ++row) {
+        if (sheet.IsRowHidden(row)) {
+            hidden.push_back(row);
+        }
+        if (sheet.IsFilteredOut(row)) {
+            filtered.push_back(row);
+        }
+    }
+    EXPECT_EQ(hidden, (std::vector<int32_t>{1, 5, 6, 7, 8, 9}));
+    EXPECT_EQ(filtered, (std::vector<int32_t>{5, 6, 7, 8}));
+    EXPECT_TRUE(sheet.IsColumnHidden(3));
+    EXPECT_FALSE(sheet.IsColumnHidden(2));
+    EXPECT_FALSE(sheet.IsColumnHidden(4));
+}
+
+// Formatted rows widen the used range along the rows only, columns along the columns; with
+// nothing else used they take column A or row 1.
+TEST(WorksheetLayout, FormattedRowsAndColumnsWidenTheUsedRangeAlongTheirAxis) {
+    const auto usedRange = [](bool withCell, bool rows, bool columns) {
+        engine::Worksheet sheet(QStringLiteral("S"));
+        if (withCell) {
+            engine::Cell cell;
+            cell.row = 5;
+            cell.column = 5;
+            cell.type = engine::CellType::Number;
+            sheet.AddCell(cell);
+        }
+        if (rows) {
+            sheet.AddFormattedRows(8, 9);
+            sheet.AddFormattedRows(2, 2);
+        }
+        if (columns) {
+            sheet.AddFormattedColumns(7, 10);
+        }
+        sheet.Finish();
+        const engine::CellRect& r = sheet.UsedRange();
+        return std::array{r.top, r.left, r.bottom, r.right};
+    };
+    EXPECT_EQ(usedRange(true, true, false), (std::array{2, 5, 9, 5}));
+    EXPECT_EQ(usedRange(true, false, true), (std::array{5, 5, 5, 10}));
+    EXPECT_EQ(usedRange(false, true, false), (std::array{2, 1, 9, 1}));
+    EXPECT_EQ(usedRange(false, false, true), (std::array{1, 7, 1, 10}));
+    EXPECT_EQ(usedRange(false, true, true), (std::array{2, 1, 9, 10}));
+}

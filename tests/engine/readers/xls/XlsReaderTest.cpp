@@ -15,6 +15,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QtEndian>
+#include <array>
 #include <cstring>
 #include <functional>
 #include <memory>
@@ -193,6 +194,33 @@ TEST(XlsReader, StoredFormulasResolvePerCellAndNotesJoinTheirText) {
     const QString* note = book->Sheet(0).FindNote(1, 2);
     ASSERT_NE(note, nullptr);
     EXPECT_EQ(*note, QStringLiteral("Hello\n日"));
+}
+
+// ROW records with no height hide their row, COLINFO its columns; FILTERMODE makes the
+// hidden rows a filter's.
+TEST(XlsReader, RecordsHiddenRowsColumnsAndAnActiveFilter) {
+    const auto row = [](uint16_t index, uint16_t flags) {
+        return Record(0x0208, U16(index) + U16(0) + U16(2) + U16(0x00FF) + U16(0) + U16(0) +
+                                  U16(flags) + U16(15));
+    };
+    const QByteArray shown =
+        row(0, 0x0100) + row(1, 0x0120) + row(2, 0x0100) +
+        Record(0x007D, U16(3) + U16(4) + U16(0x0900) + U16(15) + U16(1) + U16(0)) +
+        Record(0x0204, At(1, 0) + Hex("0200 00 7879"));
+    auto plain = OpenStream(Stream(0x0600, {}, {{Name8("S"), 0, shown}}));
+    const Worksheet& sheet = plain->Sheet(0);
+    EXPECT_FALSE(sheet.IsRowHidden(1));
+    EXPECT_TRUE(sheet.IsRowHidden(2));
+    EXPECT_FALSE(sheet.IsRowHidden(3));
+    EXPECT_EQ((std::array{sheet.IsColumnHidden(3), sheet.IsColumnHidden(4), sheet.IsColumnHidden(5),
+                          sheet.IsColumnHidden(6)}),
+              (std::array{false, true, true, false}));
+    EXPECT_FALSE(sheet.IsFilteredOut(2));
+
+    auto filtered =
+        OpenStream(Stream(0x0600, {}, {{Name8("S"), 0, shown + Record(0x009B, {})}}), "filter.xls");
+    EXPECT_TRUE(filtered->Sheet(0).IsFilteredOut(2));
+    EXPECT_FALSE(filtered->Sheet(0).IsFilteredOut(3));
 }
 
 TEST(XlsReader, KeepsHiddenSheetsAndLeavesChartsOut) {

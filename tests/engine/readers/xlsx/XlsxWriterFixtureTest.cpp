@@ -9,7 +9,9 @@
 #include <gtest/gtest.h>
 #include <xlsxwriter.h>
 
+#include <array>
 #include <memory>
+#include <vector>
 
 namespace engine {
 namespace {
@@ -111,6 +113,50 @@ INSTANTIATE_TEST_SUITE_P(Modes, WrittenWorkbook,
                              return info.param.constantMemory ? std::string("InlineStrings")
                                                               : std::string("SharedStrings");
                          });
+
+// Rows a filter hides (libxlsxwriter leaves the hiding to the writer), a hidden column, and
+// rows and columns formatted as a whole, which widen the used range.
+TEST(WrittenLayout, ReadsHiddenRowsColumnsTheFilterAndFormattedRanges) {
+    const QString path = testsupport::ScratchDir() + QStringLiteral("/layout.xlsx");
+    lxw_workbook* workbook = workbook_new(path.toUtf8().constData());
+    lxw_format* bold = workbook_add_format(workbook);
+    format_set_bold(bold);
+    lxw_worksheet* sheet = workbook_add_worksheet(workbook, "Filtered");
+    for (int row = 0; row < 5; ++row) {
+        worksheet_write_string(sheet, lxw_row_t(row), 0, row == 0 ? "項目" : "値", nullptr);
+    }
+    worksheet_autofilter(sheet, 0, 0, 4, 1);
+    lxw_row_col_options hidden = {};
+    hidden.hidden = LXW_TRUE;
+    worksheet_set_row_opt(sheet, 2, LXW_DEF_ROW_HEIGHT, nullptr, &hidden);
+    worksheet_set_row_opt(sheet, 3, LXW_DEF_ROW_HEIGHT, nullptr, &hidden);
+    worksheet_set_column_opt(sheet, 1, 1, LXW_DEF_COL_WIDTH, nullptr, &hidden);
+    lxw_worksheet* formatted = workbook_add_worksheet(workbook, "Formatted");
+    worksheet_write_string(formatted, 2, 2, "x", nullptr);
+    worksheet_set_row(formatted, 9, LXW_DEF_ROW_HEIGHT, bold);
+    worksheet_set_column(formatted, 5, 6, LXW_DEF_COL_WIDTH, bold);
+    ASSERT_EQ(workbook_close(workbook), LXW_NO_ERROR);
+
+    auto book = Read(path);
+    const Worksheet& filtered = book->Sheet(0);
+    std::vector<int32_t> hiddenRows;
+    std::vector<int32_t> filteredOut;
+    for (int32_t row = 1; row <= 6; ++row) {
+        if (filtered.IsRowHidden(row)) {
+            hiddenRows.push_back(row);
+        }
+        if (filtered.IsFilteredOut(row)) {
+            filteredOut.push_back(row);
+        }
+    }
+    EXPECT_EQ(hiddenRows, (std::vector<int32_t>{3, 4}));
+    EXPECT_EQ(filteredOut, (std::vector<int32_t>{3, 4}));
+    EXPECT_TRUE(filtered.IsColumnHidden(2));
+    EXPECT_FALSE(filtered.IsColumnHidden(1));
+    const CellRect& used = book->Sheet(1).UsedRange();
+    EXPECT_EQ((std::array{used.top, used.left, used.bottom, used.right}),
+              (std::array{3, 3, 10, 7}));
+}
 
 }  // namespace
 }  // namespace engine
