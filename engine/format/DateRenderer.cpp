@@ -1,5 +1,6 @@
 #include "engine/format/DateRenderer.h"
 #include "engine/format/DateSerial.h"
+#include "engine/format/JapaneseNumerals.h"
 
 #include <array>
 #include <cmath>
@@ -79,61 +80,81 @@ QString DateRenderer::Render(const FormatSection& section, double serial, bool d
     const int minute = static_cast<int>(secondOfDay / 60 % 60);
     const int second = static_cast<int>(secondOfDay % 60);
 
+    // The numbers of the date in the section's numerals: a year digit by digit, the others
+    // as numbers.
+    const FormatNumerals numerals = section.numerals;
+    const auto number = [numerals](const QString& digits) {
+        return numerals == FormatNumerals::Arabic ? digits
+                                                  : JapaneseNumerals::Number(digits, numerals);
+    };
+    const auto year = [numerals](const QString& digits) {
+        return JapaneseNumerals::Digitwise(digits, numerals);
+    };
     QString out;
     for (const FormatToken& token : section.tokens) {
         const int count = token.count;
         switch (token.kind) {
             case FormatTokenKind::Year:
-                out += count <= 2 ? Padded(date.year % 100, 2) : Padded(date.year, 4);
+                out += year(count <= 2 ? Padded(date.year % 100, 2) : Padded(date.year, 4));
                 break;
             case FormatTokenKind::Month: {
+                if (count <= 2 || section.japanese) {
+                    // In Japanese a month's name is its number: 1月.
+                    out += number(count == 2 ? Padded(date.month, 2) : QString::number(date.month));
+                    out += count >= 3 && count != 5 ? QStringLiteral("月") : QString();
+                    break;
+                }
                 const QString name =
                     QString::fromLatin1(MonthNames[static_cast<size_t>(date.month - 1)]);
-                out += count == 1   ? QString::number(date.month)
-                       : count == 2 ? Padded(date.month, 2)
-                       : count == 3 ? name.left(3)
-                       : count == 5 ? name.left(1)
-                                    : name;
+                out += count == 3 ? name.left(3) : count == 5 ? name.left(1) : name;
                 break;
             }
             case FormatTokenKind::Day: {
-                const QString name =
-                    QString::fromLatin1(DayNames[static_cast<size_t>(date.weekday)]);
-                out += count == 1   ? QString::number(date.day)
-                       : count == 2 ? Padded(date.day, 2)
-                       : count == 3 ? name.left(3)
-                                    : name;
+                if (count <= 2) {
+                    out += number(count == 2 ? Padded(date.day, 2) : QString::number(date.day));
+                } else if (section.japanese) {
+                    out += QString::fromUtf16(JapaneseDays[static_cast<size_t>(date.weekday)]);
+                    out += count >= 4 ? QStringLiteral("曜日") : QString();
+                } else {
+                    const QString name =
+                        QString::fromLatin1(DayNames[static_cast<size_t>(date.weekday)]);
+                    out += count == 3 ? name.left(3) : name;
+                }
                 break;
             }
             case FormatTokenKind::Hour: {
                 const int shown = section.hasAmPm ? (hour % 12 == 0 ? 12 : hour % 12) : hour;
-                out += Padded(shown, count >= 2 ? 2 : 1);
+                out += number(Padded(shown, count >= 2 ? 2 : 1));
                 break;
             }
             case FormatTokenKind::Minute:
-                out += Padded(minute, count >= 2 ? 2 : 1);
+                out += number(Padded(minute, count >= 2 ? 2 : 1));
                 break;
             case FormatTokenKind::Second:
-                out += Padded(second, count >= 2 ? 2 : 1);
+                out += number(Padded(second, count >= 2 ? 2 : 1));
                 break;
             case FormatTokenKind::SubSecond:
-                out += u'.' + Padded(subsecond, subsecondDigits).left(count);
+                out += u'.' + year(Padded(subsecond, subsecondDigits).left(count));
                 break;
             case FormatTokenKind::AmPm: {
                 const bool pm = hour >= 12;
                 const QString& text = token.text;
+                if (section.japanese && text.size() == 5) {
+                    out += pm ? QStringLiteral("午後") : QStringLiteral("午前");
+                    break;
+                }
                 out += text.size() == 5 ? (pm ? text.mid(3, 2) : text.left(2))
                                         : (pm ? text.mid(2, 1) : text.left(1));
                 break;
             }
             case FormatTokenKind::ElapsedHours:
-                out += Padded(totalSeconds / 3600, count);
+                out += number(Padded(totalSeconds / 3600, count));
                 break;
             case FormatTokenKind::ElapsedMinutes:
-                out += Padded(totalSeconds / 60, count);
+                out += number(Padded(totalSeconds / 60, count));
                 break;
             case FormatTokenKind::ElapsedSeconds:
-                out += Padded(totalSeconds, count);
+                out += number(Padded(totalSeconds, count));
                 break;
             case FormatTokenKind::Era: {
                 const Era& era = EraOf(date);
@@ -143,7 +164,7 @@ QString DateRenderer::Render(const FormatSection& section, double serial, bool d
                 break;
             }
             case FormatTokenKind::EraYear:
-                out += Padded(date.year - EraOf(date).firstYear + 1, count >= 2 ? 2 : 1);
+                out += number(Padded(date.year - EraOf(date).firstYear + 1, count >= 2 ? 2 : 1));
                 break;
             case FormatTokenKind::JapaneseDay:
                 out += QString::fromUtf16(JapaneseDays[static_cast<size_t>(date.weekday)]);

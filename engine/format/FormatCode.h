@@ -3,6 +3,8 @@
 // it once per code; NumberRenderer and DateRenderer read it.
 #pragma once
 
+#include "engine/format/JapaneseNumerals.h"
+
 #include <QString>
 #include <cstdint>
 #include <vector>
@@ -64,6 +66,8 @@ struct FormatSection {
     bool hasLiteralSign = false;  // a literal `-` or `(`: negatives are not given a minus
     int percents = 0;             // each `%` multiplies by 100
     int scalingCommas = 0;        // each trailing `,` divides by 1000
+    FormatNumerals numerals = FormatNumerals::Arabic;  // `[DBNum1]` .. `[DBNum3]`
+    bool japanese = false;  // a `[$-411]` locale tag: Japanese month, weekday and AM/PM names
 
     // The section's condition (`[<100]`); true without one.
     bool Matches(double value) const {

@@ -10,6 +10,7 @@ constexpr int MaxSections = 4;
 // Locale tags that stand for the system's long date and time (ja-JP forms).
 constexpr uint32_t SystemLongDate = 0xF800;
 constexpr uint32_t SystemTime = 0xF400;
+constexpr uint32_t JapaneseLcid = 0x0411;
 
 bool IsDigitPlaceholder(QChar c) {
     return c == u'0' || c == u'#' || c == u'?';
@@ -208,6 +209,22 @@ bool FormatParser::ParseBracket(QStringView content, FormatSection& section) {
         if (!symbol.isEmpty()) {
             AddLiteral(section, symbol.toString());
         }
+        if (dash >= 0) {
+            // The locale: an LCID in hex (the low 16 bits; higher ones carry the calendar
+            // and numerals) or a tag such as ja-JP.
+            const QStringView locale = content.sliced(dash + 1);
+            bool ok = false;
+            const uint32_t lcid = locale.toUInt(&ok, 16) & 0xFFFF;
+            section.japanese =
+                (ok && lcid == JapaneseLcid) || locale.startsWith(u"ja", Qt::CaseInsensitive);
+        }
+        return true;
+    }
+    if (content.size() == 6 && content.startsWith(u"DBNum", Qt::CaseInsensitive) &&
+        content[5] >= u'1' && content[5] <= u'3') {
+        section.numerals = content[5] == u'1'   ? FormatNumerals::Kanji
+                           : content[5] == u'2' ? FormatNumerals::FormalKanji
+                                                : FormatNumerals::FullWidth;
         return true;
     }
     if (first == u'<' || first == u'>' || first == u'=') {
@@ -234,7 +251,7 @@ bool FormatParser::ParseBracket(QStringView content, FormatSection& section) {
                                  : FormatTokenKind::ElapsedSeconds,
                  static_cast<int>(content.size()));
     }
-    // Colours, [DBNum1] and other display hints do not change the text.
+    // Colours and other display hints do not change the text.
     return true;
 }
 

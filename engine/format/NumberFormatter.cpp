@@ -3,6 +3,7 @@
 #include "engine/format/DateRenderer.h"
 #include "engine/format/FormatParser.h"
 #include "engine/format/GeneralNumber.h"
+#include "engine/format/JapaneseNumerals.h"
 #include "engine/format/NumberRenderer.h"
 
 #include <QHash>
@@ -121,7 +122,10 @@ QString NumberFormatter::Format(double value, QStringView code, bool date1904) {
     if (section.hasText && !section.hasDigits) {
         return GeneralNumber::Display(value);  // a text format shows numbers as they are
     }
-    return NumberRenderer::Render(section, std::fabs(value), choice.minus);
+    const QString text = NumberRenderer::Render(section, std::fabs(value), choice.minus);
+    return section.numerals == FormatNumerals::Arabic
+               ? text
+               : JapaneseNumerals::Number(text, section.numerals);
 }
 
 QString NumberFormatter::FormatText(const QString& text, QStringView code) {
@@ -147,6 +151,9 @@ std::optional<QString> NumberFormatter::NumberAlphabet(QStringView code) {
         return alphabet;
     }
     for (const FormatSection& section : Parsed(code)->sections) {
+        if (section.numerals != FormatNumerals::Arabic) {
+            return std::nullopt;  // kanji or full-width digits
+        }
         for (const FormatToken& token : section.tokens) {
             switch (token.kind) {
                 case FormatTokenKind::Literal:

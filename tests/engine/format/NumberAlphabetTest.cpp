@@ -31,7 +31,9 @@ QStringList Codes() {
           << QStringLiteral("yyyy\"年\"m\"月\"d\"日\"") << QStringLiteral("[h]:mm:ss.00")
           << QStringLiteral("\\$* #,##0") << QStringLiteral("@")
           << QStringLiteral("0;-0;\"ゼロ\";@\"様\"") << QStringLiteral("[=1]\"one\";0")
-          << QStringLiteral("0.00E-00") << QStringLiteral("not a [valid code");
+          << QStringLiteral("0.00E-00") << QStringLiteral("not a [valid code")
+          << QStringLiteral("[DBNum1]0") << QStringLiteral("[DBNum3]#,##0")
+          << QStringLiteral("[$-411]yyyy/m/d") << QStringLiteral("[$-ja-JP]mmm");
     return codes;
 }
 

@@ -96,6 +96,30 @@ INSTANTIATE_TEST_SUITE_P(
         FormatCase{123456.789, "mm:ss.0", "56:09.6"}, FormatCase{1.25, "[h]:mm", "30:00"},
         FormatCase{0.5, "[mm]:ss", "720:00"}, FormatCase{45296.75, "h\"時\"mm\"分\"", "18時00分"}));
 
+// [DBNum1] kanji with place words, [DBNum2] formal kanji, [DBNum3] full-width digits; a
+// [$-411] or [$-ja-JP] locale gives Japanese month, weekday and AM/PM names.
+INSTANTIATE_TEST_SUITE_P(
+    JapaneseForms, NumberFormatTable,
+    testing::Values(
+        FormatCase{123, "[DBNum1]General", "百二十三"},
+        FormatCase{123, "[DBNum2]General", "壱百弐拾参"},
+        FormatCase{123, "[DBNum3]General", "１２３"}, FormatCase{0, "[DBNum1]0", "〇"},
+        FormatCase{10, "[DBNum1]0", "十"}, FormatCase{10, "[DBNum2]0", "壱拾"},
+        FormatCase{1234, "[DBNum1]#,##0", "千二百三十四"}, FormatCase{10000, "[DBNum1]0", "一万"},
+        FormatCase{15000000, "[DBNum1]0", "千五百万"}, FormatCase{100000001, "[DBNum1]0", "一億一"},
+        FormatCase{20406, "[DBNum2]0", "弐萬四百六"},
+        FormatCase{-12.5, "[DBNum1]0.00", "-十二.五〇"},
+        FormatCase{1234, "[DBNum3]#,##0", "１,２３４"}, FormatCase{5, "[DBNum1]0\"個\"", "五個"},
+        FormatCase{45296, "[DBNum1][$-411]ggge\"年\"m\"月\"d\"日\"", "令和六年一月五日"},
+        FormatCase{45306, "[DBNum2][$-411]ggge\"年\"m\"月\"d\"日\"", "令和六年壱月壱拾伍日"},
+        FormatCase{45296, "[DBNum1]yyyy\"年\"m\"月\"", "二〇二四年一月"},
+        FormatCase{45296, "[DBNum3]yyyy/m/d", "２０２４/１/５"},
+        FormatCase{45296, "[$-411]mmm mmmm ddd dddd", "1月 1月 金 金曜日"},
+        FormatCase{45296, "[$-ja-JP]mmmm d\"日\" dddd", "1月 5日 金曜日"},
+        FormatCase{45296.75, "[$-411]AM/PM h:mm", "午後 6:00"},
+        FormatCase{45296.25, "[$-411]h:mm AM/PM", "6:00 午前"},
+        FormatCase{45296, "[$-409]mmm", "Jan"}, FormatCase{1234.5, "[$¥-411]#,##0", "¥1,235"}));
+
 INSTANTIATE_TEST_SUITE_P(InvalidCodesShowGeneral, NumberFormatTable,
                          testing::Values(FormatCase{1.5, "\"unterminated", "1.5"},
                                          FormatCase{1.5, "[Red", "1.5"},
