@@ -156,9 +156,6 @@ WorkbookCalculator::State& WorkbookCalculator::StateOf(int sheet, size_t cell) {
         states_.resize(size_t(sheet) + 1);
     }
     std::vector<State>& states = states_[size_t(sheet)];
-    if (states.empty()) {
-        states.assign(std::max<size_t>(cell + 1, 1), State::Pending);
-    }
     if (states.size() <= cell) {
         states.resize(cell + 1, State::Pending);
     }

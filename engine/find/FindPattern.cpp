@@ -49,12 +49,51 @@ FindPattern::FindPattern(const QString& what, bool whole, TextFolder folder)
     }
     if (!hasWildcard_ && !whole_ && !tokens_.empty()) {
         searcher_.emplace(tokens_.cbegin(), tokens_.cend());
+        scansInPlace_ = !folder_.FoldsWidth();
     }
+}
+
+bool FindPattern::ContainsFolded(QStringView prefix, QStringView text) const {
+    const qsizetype total = prefix.size() + text.size();
+    const auto unit = [&](qsizetype i) {
+        return i < prefix.size() ? prefix[i].unicode() : text[i - prefix.size()].unicode();
+    };
+    // The folded code point at `i` and the units it takes; a lone surrogate is itself.
+    const auto codePoint = [&](qsizetype i, qsizetype& length) {
+        const char16_t first = unit(i);
+        if (QChar::isHighSurrogate(first) && i + 1 < total && QChar::isLowSurrogate(unit(i + 1))) {
+            length = 2;
+            return folder_.FoldCase(QChar::surrogateToUcs4(first, unit(i + 1)));
+        }
+        length = 1;
+        return folder_.FoldCase(first);
+    };
+    qsizetype length = 1;
+    for (qsizetype i = 0; i < total; i += length) {
+        if (codePoint(i, length) != tokens_[0]) {
+            continue;
+        }
+        size_t matched = 1;
+        qsizetype next = 0;
+        for (qsizetype j = i + length; matched < tokens_.size() && j < total; j += next) {
+            if (codePoint(j, next) != tokens_[matched]) {
+                break;
+            }
+            ++matched;
+        }
+        if (matched == tokens_.size()) {
+            return true;
+        }
+    }
+    return false;
 }
 
 bool FindPattern::Matches(QStringView prefix, QStringView text) const {
     if (prefix.isEmpty() && text.isEmpty()) {
         return false;
+    }
+    if (scansInPlace_) {
+        return ContainsFolded(prefix, text);
     }
     buffer_.clear();
     folder_.Append(prefix, buffer_);

@@ -49,8 +49,8 @@ constexpr QStringView GeneralNumberAlphabet = u"0123456789.E+-";
 constexpr QStringView NumberConstantAlphabet = u"0123456789.E+-%/: ";
 
 // Which number cells the word cannot match without rendering them, decided once per Find:
-// a number format shows only digits, separators and its own literals, unless it names
-// months, days or eras.
+// a number format shows only digits, separators, its own literals and the letters of the
+// names it shows.
 class NumberRejects {
 public:
     NumberRejects(const Workbook& book, const FindPattern& pattern)
@@ -74,8 +74,10 @@ public:
         }
         uint8_t& known = known_[cell.format];
         if (known == Unknown) {
-            const auto alphabet = NumberFormatter::NumberAlphabet(book_.Format(cell.format));
-            known = !alphabet || pattern_.CouldMatchWithin(*alphabet) ? Yes : No;
+            known = pattern_.CouldMatchWithin(
+                        NumberFormatter::NumberAlphabet(book_.Format(cell.format)))
+                        ? Yes
+                        : No;
         }
         return known == Yes;
     }
@@ -89,8 +91,30 @@ private:
     std::vector<uint8_t> known_;  // by format index
 };
 
+// Which formats show a text value as it is (those without a text section), decided once per
+// format: such texts are matched through the pool's memo.
+class PlainTextFormats {
+public:
+    explicit PlainTextFormats(const Workbook& book) : book_(book) {}
+
+    bool ShowsAsIs(uint32_t format) {
+        if (format >= known_.size()) {
+            known_.resize(size_t(format) + 1, Unknown);
+        }
+        if (known_[format] == Unknown) {
+            known_[format] = NumberFormatter::FormatsText(book_.Format(format)) ? No : Yes;
+        }
+        return known_[format] == Yes;
+    }
+
+private:
+    enum : uint8_t { Unknown, Yes, No };
+    const Workbook& book_;
+    std::vector<uint8_t> known_;
+};
+
 bool CellMatches(const Workbook& book, const Cell& cell, LookIn lookIn, const FindPattern& pattern,
-                 StringMatches& strings, NumberRejects& numbers) {
+                 StringMatches& strings, NumberRejects& numbers, PlainTextFormats& texts) {
     if (cell.type == CellType::Number && lookIn == LookIn::Formulas && cell.formula == NoString &&
         !numbers.EditMayMatch(cell)) {
         return false;
@@ -119,7 +143,7 @@ bool CellMatches(const Workbook& book, const Cell& cell, LookIn lookIn, const Fi
         return false;
     }
     if (cell.type == CellType::Error ||
-        (cell.type == CellType::Text && CellText::HasGeneralFormat(book, cell))) {
+        (cell.type == CellType::Text && texts.ShowsAsIs(cell.format))) {
         return strings.Matches(cell.text);
     }
     return pattern.Matches(CellText::Text(book, cell));
@@ -168,13 +192,14 @@ RangeFinder::RangeFinder(const Workbook& book, const Worksheet& sheet, const Cel
     } else {
         StringMatches strings(book, pattern);
         NumberRejects numbers(book, pattern);
+        PlainTextFormats texts(book);
         const auto& cells = sheet.Cells();
         auto it = std::lower_bound(cells.begin(), cells.end(), rect.top,
                                    [](const Cell& cell, int32_t row) { return cell.row < row; });
         for (; it != cells.end() && it->row <= rect.bottom; ++it) {
             if (it->column >= rect.left && it->column <= rect.right &&
                 visibility.Shown(it->row, it->column) &&
-                CellMatches(book, *it, options.lookIn, pattern, strings, numbers)) {
+                CellMatches(book, *it, options.lookIn, pattern, strings, numbers, texts)) {
                 matches_.push_back(Key({it->row, it->column}));
             }
         }

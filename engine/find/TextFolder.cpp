@@ -73,13 +73,17 @@ char32_t FoldWidth(char32_t c) {
 
 }  // namespace
 
+char32_t TextFolder::FoldCaseTable(char32_t c) {
+    return QChar::toCaseFolded(c);
+}
+
 void TextFolder::Append(QStringView text, std::u32string& out) const {
     out.reserve(out.size() + static_cast<size_t>(text.size()));
     for (qsizetype i = 0; i < text.size(); ++i) {
         char32_t c = text[i].unicode();
         if (c < 0x80) {
             // ASCII has no width form and folds its case by itself: the common case, cheap.
-            out.push_back(foldCase_ && c >= U'A' && c <= U'Z' ? c + (U'a' - U'A') : c);
+            out.push_back(FoldCase(c));
             continue;
         }
         if (QChar::isHighSurrogate(c) && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
@@ -92,11 +96,7 @@ void TextFolder::Append(QStringView text, std::u32string& out) const {
                 continue;
             }
         }
-        char32_t folded = foldWidth_ ? FoldWidth(c) : c;
-        if (foldCase_) {
-            folded = QChar::toCaseFolded(folded);
-        }
-        out.push_back(folded);
+        out.push_back(FoldCase(foldWidth_ ? FoldWidth(c) : c));
     }
 }
 

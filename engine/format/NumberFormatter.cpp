@@ -96,6 +96,18 @@ QString RenderText(const FormatSection& section, const QString& text) {
     return out;
 }
 
+// The section a text value is shown through: the fourth, or a single one holding `@`.
+const FormatSection* TextSection(const FormatCode& parsed) {
+    const auto& sections = parsed.sections;
+    if (sections.size() == 4) {
+        return &sections[3];
+    }
+    if (sections.size() == 1 && sections[0].hasText) {
+        return &sections[0];
+    }
+    return nullptr;
+}
+
 bool IsGeneralCode(QStringView code) {
     return code.isEmpty() || code.compare(u"General", Qt::CaseInsensitive) == 0;
 }
@@ -133,26 +145,33 @@ QString NumberFormatter::FormatText(const QString& text, QStringView code) {
         return text;
     }
     const auto parsed = Parsed(code);
-    const auto& sections = parsed->sections;
-    if (sections.size() == 4) {
-        return RenderText(sections[3], text);
-    }
-    if (sections.size() == 1 && sections[0].hasText) {
-        return RenderText(sections[0], text);
-    }
-    return text;
+    const FormatSection* section = TextSection(*parsed);
+    return section ? RenderText(*section, text) : text;
 }
 
-std::optional<QString> NumberFormatter::NumberAlphabet(QStringView code) {
+bool NumberFormatter::FormatsText(QStringView code) {
+    return !IsGeneralCode(code) && TextSection(*Parsed(code));
+}
+
+QString NumberFormatter::NumberAlphabet(QStringView code) {
     // General (also what invalid codes, text sections and huge values fall back to), the
     // overflow mark, signs, separators, fractions' slash and padding.
     QString alphabet = QStringLiteral("0123456789.E+-#%/:, ");
     if (IsGeneralCode(code)) {
         return alphabet;
     }
+    // Every letter of every name a date token can show.
+    static const QString MonthLetters = QStringLiteral(
+        "JanuaryFebruaryMarchAprilMayJuneJulyAugustSeptemberOctoberNovemberDecember月");
+    static const QString DayLetters =
+        QStringLiteral("SundayMondayTuesdayWednesdayThursdayFridaySaturday日月火水木金土曜");
+    static const QString EraLetters = QStringLiteral("MTSHR明治大正昭和平成令");
+    static const QString AmPmLetters = QStringLiteral("午前後");
+    static const QString NumeralLetters =
+        QStringLiteral("〇一二三四五六七八九十百千万億兆京壱弐参伍拾阡萬０１２３４５６７８９");
     for (const FormatSection& section : Parsed(code)->sections) {
         if (section.numerals != FormatNumerals::Arabic) {
-            return std::nullopt;  // kanji or full-width digits
+            alphabet += NumeralLetters;
         }
         for (const FormatToken& token : section.tokens) {
             switch (token.kind) {
@@ -160,15 +179,20 @@ std::optional<QString> NumberFormatter::NumberAlphabet(QStringView code) {
                     alphabet += token.text;
                     break;
                 case FormatTokenKind::Month:
+                    alphabet += token.count >= 3 ? MonthLetters : QString();
+                    break;
                 case FormatTokenKind::Day:
-                    if (token.count >= 3) {
-                        return std::nullopt;  // names
-                    }
+                    alphabet += token.count >= 3 ? DayLetters : QString();
+                    break;
+                case FormatTokenKind::JapaneseDay:
+                    alphabet += DayLetters;
+                    break;
+                case FormatTokenKind::Era:
+                    alphabet += EraLetters;
                     break;
                 case FormatTokenKind::AmPm:
-                case FormatTokenKind::Era:
-                case FormatTokenKind::JapaneseDay:
-                    return std::nullopt;
+                    alphabet += token.text + AmPmLetters;
+                    break;
                 default:
                     break;  // digits and the separators above
             }

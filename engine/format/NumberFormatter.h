@@ -5,7 +5,6 @@
 
 #include <QString>
 #include <QStringView>
-#include <optional>
 
 namespace engine {
 
@@ -15,12 +14,14 @@ public:
     static QString Format(double value, QStringView code, bool date1904);
     // The displayed text of a text value under `code` (its text section or "@", if any).
     static QString FormatText(const QString& text, QStringView code);
+    // True when FormatText shows text changed under `code` (it has a text section).
+    static bool FormatsText(QStringView code);
     // True when the code's first section shows a date or a time.
     static bool IsDateFormat(QStringView code);
-    // Every character Format can show for any number under `code`, or nothing when that is
-    // no short fixed set (month, day and era names, AM/PM). Lets a search skip rendering
-    // cells whose text cannot hold the word.
-    static std::optional<QString> NumberAlphabet(QStringView code);
+    // Every character Format can show for any number under `code` (with every letter of
+    // the month, weekday and era names it may show). Lets a search skip rendering cells
+    // whose text cannot hold the word.
+    static QString NumberAlphabet(QStringView code);
 };
 
 }  // namespace engine

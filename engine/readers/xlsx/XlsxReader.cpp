@@ -67,8 +67,7 @@ void XlsxReader::ReadWorkbook(Workbook& book) {
     }
     if (const auto* strings = PackageRelationships::FindType(relationships, u"sharedStrings");
         present(strings)) {
-        SharedStringsPart part(book, sharedStrings_);
-        XmlStream::ParsePart(*zip_, strings->target, part);
+        SharedStringsPart::Read(*zip_, strings->target, book, sharedStrings_);
     }
 }
 

@@ -1,6 +1,7 @@
 // The word-to-cell comparison of Find: wildcards and their escapes, whole versus part, case,
 // and half-width/full-width folding with Japanese text.
 #include "engine/find/FindPattern.h"
+#include "engine/find/TextFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -104,5 +105,57 @@ INSTANTIATE_TEST_SUITE_P(
                     Case{u"ｶﾞ", u"ガ", Part, NoCase, NoByte, true},
                     Case{u"あ", u"ア", Whole, NoCase, NoByte, false},  // kana kind is not folded
                     Case{u"ｶ", u"ガ", Whole, NoCase, NoByte, false}));
+
+// The folder skips the case table for kana, CJK and Hangul: that must change no folding.
+TEST(TextFolderCase, EveryCodePointFoldsAsTheCaseTableSays) {
+    const engine::TextFolder folder(false, true);
+    std::u32string folded;
+    for (char32_t c = 0x80; c < 0x10000; ++c) {
+        if (QChar::isSurrogate(c)) {
+            continue;
+        }
+        folded.clear();
+        const char16_t unit = char16_t(c);
+        folder.Append(QStringView(&unit, 1), folded);
+        ASSERT_EQ(folded, std::u32string(1, QChar::toCaseFolded(c))) << std::hex << uint32_t(c);
+    }
+}
+
+// A word without wildcards is looked for while the text is folded in place: it must find
+// exactly what folding the whole text finds, across case pairs, kana and surrogate pairs.
+TEST(FindPatternInPlace, FindsWhatFoldingTheWholeTextFinds) {
+    const std::u16string pieces[] = {
+        u"a",  u"A", u"b", u"K",  u"\u212A",     u"σ", u"Σ",  u"ς",  u"ß",     u"ẞ",
+        u"カ", u"ｶ", u"ﾞ", u"検", u"\U0001F600", u"=", u"ａ", u"Ａ", u"\xD800"};  // a lone
+                                                                                  // surrogate last:
+                                                                                  // texts only
+    uint32_t seed = 12345;
+    const auto next = [&seed](uint32_t bound) {
+        seed = seed * 1103515245u + 12345u;
+        return (seed >> 16) % bound;
+    };
+    const auto random = [&](uint32_t maxPieces, uint32_t kinds) {
+        std::u16string text;
+        for (uint32_t n = next(maxPieces) + 1; n > 0; --n) {
+            text += pieces[next(kinds)];
+        }
+        return QString::fromStdU16String(text);
+    };
+    for (const bool matchCase : {false, true}) {
+        const engine::TextFolder folder(matchCase, true);
+        for (int round = 0; round < 3000; ++round) {
+            const QString word = random(3, std::size(pieces) - 1);
+            const QString text = random(12, std::size(pieces));
+            std::u32string foldedWord;
+            std::u32string foldedText;
+            folder.Append(word, foldedWord);
+            folder.Append(QStringLiteral("=") + text, foldedText);
+            const engine::FindPattern pattern(word, false, folder);
+            ASSERT_EQ(pattern.Matches(u"=", text),
+                      foldedText.find(foldedWord) != std::u32string::npos)
+                << word.toStdString() << " in " << text.toStdString();
+        }
+    }
+}
 
 }  // namespace
