@@ -4,8 +4,17 @@
 #include "engine/model/Workbook.h"
 #include "engine/objects/EngineSession.h"
 #include "engine/objects/Presenter.h"
+#include "engine/readers/AllocatorTuning.h"
 
 namespace engine {
+namespace {
+
+// Closing a workbook this large gives the memory it leaves behind back to the system, when
+// the process holds more than ResidentLimit.
+constexpr size_t LargeBookBytes = size_t{16} << 20;
+constexpr size_t ResidentLimit = size_t{144} << 20;
+
+}  // namespace
 
 OpenBook::OpenBook(std::shared_ptr<Workbook> book, QString canonicalPath,
                    std::weak_ptr<EngineSession> session)
@@ -29,8 +38,11 @@ Worksheet& OpenBook::Sheet(int index) {
 }
 
 void OpenBook::Close() {
-    Book();  // closing twice is an error, as with any call on a closed workbook
+    const size_t bytes = Book().MemoryBytes();  // closing twice is an error, as with any call
     book_.reset();
+    if (bytes >= LargeBookBytes) {
+        ReturnFreedMemoryAbove(ResidentLimit);
+    }
     if (const auto session = session_.lock(); session && !session->HasQuit()) {
         session->Forget(*this);
     }

@@ -26,7 +26,7 @@ public:
     // stall the small ones after it, and the memory they hold stays bounded. A workbook read
     // counts what its model holds; one being read, an estimate from its file's size.
     static constexpr size_t MaxAhead = 64;
-    static constexpr size_t MaxAheadMemory = size_t{64} << 20;
+    static constexpr size_t MaxAheadMemory = size_t{32} << 20;
     // Larger files are left to Open: they would hold much memory, and stopping waits for them.
     static constexpr qint64 MaxFileSize = qint64{32} << 20;
 
