@@ -9,6 +9,7 @@
 #include "dialogs/HelpWindow.h"
 #include "engine/model/Workbook.h"
 #include "tests/engine/readers/xls/CompoundFileBuilder.h"
+#include "tests/engine/readers/xlsx/TestPackage.h"
 #include "tests/support/RealManifest.h"
 
 #include <QAction>
@@ -350,6 +351,38 @@ private slots:
                  qPrintable(lines[1]));
         QCOMPARE(QGuiApplication::clipboard()->text(), listed);
         QCOMPARE(Child<QProgressBar>(form, "ProgressBar1")->value(), 4);
+    }
+
+    // Row 2 is hidden: a values search passes over it until the setting asks for hidden cells.
+    void theHiddenCellsSettingListsCellsInHiddenRows() {
+        const QString dir = formtest::FreshFolder(QStringLiteral("hidden"));
+        QFile::copy(
+            testpackage::WriteFile(
+                QStringLiteral("hidden.xlsx"),
+                testpackage::Zip(testpackage::Workbook(
+                    "<row r=\"1\"><c r=\"A1\" t=\"inlineStr\"><is><t>apple</t></is></c></row>"
+                    "<row r=\"2\" hidden=\"1\"><c r=\"A2\" t=\"inlineStr\"><is><t>apple pie"
+                    "</t></is></c></row>"))),
+            dir + QStringLiteral("/hidden.xlsx"));
+        TFormMain form(engine_);
+        StartWindow(form);
+        SetConditions(form, dir, QStringLiteral("apple"));
+        Child<QComboBox>(form, "ComboBoxFindLookIn")->setCurrentIndex(1);  // values
+        Search(form);
+        QCOMPARE(BookNames(form), QStringList({"hidden.xlsx!A1"}));
+
+        formtest::AnswerNextModal([](QWidget* modal) {
+            auto* box = modal->findChild<QCheckBox*>(QStringLiteral("CheckBoxSearchHiddenCells"));
+            if (box != nullptr) {
+                box->setChecked(true);
+            }
+            qobject_cast<QDialog*>(modal)->accept();
+        });
+        Child<QAction>(form, "ActionConfigGeneral")->trigger();
+        QVERIFY(form.Config().SearchHiddenCells);
+        Search(form);
+        // Find starts after the used range's first cell, so that cell comes last.
+        QCOMPARE(BookNames(form), QStringList({"hidden.xlsx!A2", "hidden.xlsx!A1"}));
     }
 
     void doubleClickShowsTheCellInTheViewer() {
