@@ -47,41 +47,33 @@ FindPattern::FindPattern(const QString& what, bool whole, TextFolder folder)
             tokens_.push_back(AnyRun);
         }
     }
-    if (!hasWildcard_ && !whole_ && !tokens_.empty()) {
-        searcher_.emplace(tokens_.cbegin(), tokens_.cend());
-        scansInPlace_ = !folder_.FoldsWidth();
-    }
+    scansInPlace_ = !hasWildcard_ && !tokens_.empty();
 }
 
-bool FindPattern::ContainsFolded(QStringView prefix, QStringView text) const {
+bool FindPattern::MatchesInPlace(QStringView prefix, QStringView text) const {
     const qsizetype total = prefix.size() + text.size();
     const auto unit = [&](qsizetype i) {
         return i < prefix.size() ? prefix[i].unicode() : text[i - prefix.size()].unicode();
     };
-    // The folded code point at `i` and the units it takes; a lone surrogate is itself.
-    const auto codePoint = [&](qsizetype i, qsizetype& length) {
-        const char16_t first = unit(i);
-        if (QChar::isHighSurrogate(first) && i + 1 < total && QChar::isLowSurrogate(unit(i + 1))) {
-            length = 2;
-            return folder_.FoldCase(QChar::surrogateToUcs4(first, unit(i + 1)));
-        }
-        length = 1;
-        return folder_.FoldCase(first);
-    };
-    qsizetype length = 1;
-    for (qsizetype i = 0; i < total; i += length) {
-        if (codePoint(i, length) != tokens_[0]) {
-            continue;
-        }
-        size_t matched = 1;
-        qsizetype next = 0;
-        for (qsizetype j = i + length; matched < tokens_.size() && j < total; j += next) {
-            if (codePoint(j, next) != tokens_[matched]) {
-                break;
+    // Whether the word's code points follow from unit `i` on; `end` is where they stop.
+    const auto wordAt = [&](qsizetype i, qsizetype& end) {
+        size_t matched = 0;
+        qsizetype length = 0;
+        for (end = i; matched < tokens_.size() && end < total; end += length) {
+            if (folder_.FoldAt(unit, total, end, length) != tokens_[matched]) {
+                return false;
             }
             ++matched;
         }
-        if (matched == tokens_.size()) {
+        return matched == tokens_.size();
+    };
+    qsizetype end = 0;
+    if (whole_) {
+        return wordAt(0, end) && end == total;
+    }
+    qsizetype length = 1;
+    for (qsizetype i = 0; i < total; i += length) {
+        if (folder_.FoldAt(unit, total, i, length) == tokens_[0] && wordAt(i, end)) {
             return true;
         }
     }
@@ -93,21 +85,15 @@ bool FindPattern::Matches(QStringView prefix, QStringView text) const {
         return false;
     }
     if (scansInPlace_) {
-        return ContainsFolded(prefix, text);
+        return MatchesInPlace(prefix, text);
+    }
+    if (!hasWildcard_) {
+        return !whole_;  // an empty word: part of every non-empty text, the whole of none
     }
     buffer_.clear();
     folder_.Append(prefix, buffer_);
     folder_.Append(text, buffer_);
-    if (hasWildcard_) {
-        return MatchGlob(buffer_);
-    }
-    if (whole_) {
-        return buffer_ == tokens_;
-    }
-    if (!searcher_) {
-        return true;  // an empty word is part of every non-empty text
-    }
-    return std::search(buffer_.cbegin(), buffer_.cend(), *searcher_) != buffer_.cend();
+    return MatchGlob(buffer_);
 }
 
 bool FindPattern::CouldMatchWithin(QStringView alphabet) const {

@@ -7,8 +7,6 @@
 
 #include <QString>
 #include <QStringView>
-#include <functional>
-#include <optional>
 #include <string>
 
 namespace engine {
@@ -28,16 +26,15 @@ public:
 
 private:
     bool MatchGlob(std::u32string_view text) const;
-    // A part match of a word without wildcards when no width is folded: the text is folded
-    // as it is scanned, never copied.
-    bool ContainsFolded(QStringView prefix, QStringView text) const;
+    // A whole or part match of a word without wildcards: the text is folded as it is
+    // scanned, never copied.
+    bool MatchesInPlace(QStringView prefix, QStringView text) const;
 
     TextFolder folder_;
     bool whole_;
     std::u32string tokens_;  // folded; AnyRun and AnyOne stand for the wildcards
     bool hasWildcard_ = false;
-    bool scansInPlace_ = false;  // ContainsFolded answers part matches
-    std::optional<std::boyer_moore_horspool_searcher<std::u32string::const_iterator>> searcher_;
+    bool scansInPlace_ = false;      // a word without wildcards: MatchesInPlace answers
     mutable std::u32string buffer_;  // reused for each compared text
 };
 

@@ -32,8 +32,9 @@ bool TakesVoicedMark(char32_t c) {
     return (c >= U'ハ' && c <= U'ホ' && (c - U'ハ') % 3 == 0);
 }
 
-// The voiced form of `base` with the half-width mark `mark`, or 0 when none exists.
-char32_t Combine(char32_t base, char32_t mark) {
+}  // namespace
+
+char32_t TextFolder::Combine(char32_t base, char32_t mark) {
     if (mark == HalfVoicedMark) {
         if (TakesVoicedMark(base)) {
             return base + 1;
@@ -55,7 +56,7 @@ char32_t Combine(char32_t base, char32_t mark) {
     return 0;
 }
 
-char32_t FoldWidth(char32_t c) {
+char32_t TextFolder::FoldWidth(char32_t c) {
     if (c >= 0xFF01 && c <= 0xFF5E) {
         return c - 0xFEE0;
     }
@@ -71,32 +72,16 @@ char32_t FoldWidth(char32_t c) {
     return c;
 }
 
-}  // namespace
-
 char32_t TextFolder::FoldCaseTable(char32_t c) {
     return QChar::toCaseFolded(c);
 }
 
 void TextFolder::Append(QStringView text, std::u32string& out) const {
     out.reserve(out.size() + static_cast<size_t>(text.size()));
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        char32_t c = text[i].unicode();
-        if (c < 0x80) {
-            // ASCII has no width form and folds its case by itself: the common case, cheap.
-            out.push_back(FoldCase(c));
-            continue;
-        }
-        if (QChar::isHighSurrogate(c) && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
-            c = QChar::surrogateToUcs4(text[i].unicode(), text[i + 1].unicode());
-            ++i;
-        }
-        if (foldWidth_ && (c == HalfVoicedMark || c == HalfSemiVoicedMark) && !out.empty()) {
-            if (const char32_t voiced = Combine(out.back(), c)) {
-                out.back() = voiced;
-                continue;
-            }
-        }
-        out.push_back(FoldCase(foldWidth_ ? FoldWidth(c) : c));
+    const auto unit = [text](qsizetype i) { return text[i].unicode(); };
+    qsizetype length = 1;
+    for (qsizetype i = 0; i < text.size(); i += length) {
+        out.push_back(FoldAt(unit, text.size(), i, length));
     }
 }
 

@@ -4,6 +4,7 @@
 // its voiced mark becomes the one full-width character).
 #pragma once
 
+#include <QChar>
 #include <QStringView>
 #include <string>
 
@@ -15,9 +16,31 @@ public:
 
     // Appends the folded code points of `text` to `out`.
     void Append(QStringView text, std::u32string& out) const;
-    // Without width folding each code point folds by itself: FoldCase is then the whole
-    // folding, and a text can be folded as it is read.
-    bool FoldsWidth() const { return foldWidth_; }
+    // The folded code point that starts at unit `i` of a text of `size` units read through
+    // `unit(i)`, as Append folds it, and the units it takes (a surrogate pair, a half-width
+    // kana with its voiced mark): lets a text be folded as it is scanned, never copied.
+    template <typename Unit>
+    char32_t FoldAt(const Unit& unit, qsizetype size, qsizetype i, qsizetype& length) const {
+        char32_t c = unit(i);
+        length = 1;
+        if (c < 0x80) {
+            return FoldCase(c);
+        }
+        if (QChar::isHighSurrogate(c) && i + 1 < size && QChar::isLowSurrogate(unit(i + 1))) {
+            c = QChar::surrogateToUcs4(char16_t(c), unit(i + 1));
+            length = 2;
+        }
+        char32_t folded = FoldCase(foldWidth_ ? FoldWidth(c) : c);
+        if (foldWidth_ && i + length < size) {
+            if (const char32_t voiced = Combine(folded, unit(i + length))) {
+                folded = voiced;
+                ++length;
+            }
+        }
+        return folded;
+    }
+
+private:
     char32_t FoldCase(char32_t c) const {
         if (c < 0x80) {
             return foldCase_ && c >= U'A' && c <= U'Z' ? c + (U'a' - U'A') : c;
@@ -25,7 +48,10 @@ public:
         return foldCase_ && !Caseless(c) ? FoldCaseTable(c) : c;
     }
 
-private:
+    // The full-width or narrow form a width-folded comparison uses.
+    static char32_t FoldWidth(char32_t c);
+    // The voiced kana `base` becomes with the half-width mark `mark`, or 0.
+    static char32_t Combine(char32_t base, char32_t mark);
     // Kana, CJK symbols and ideographs, and Hangul syllables have no case: most of a
     // Japanese text skips the case table.
     static bool Caseless(char32_t c) {

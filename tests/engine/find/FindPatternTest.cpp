@@ -121,14 +121,13 @@ TEST(TextFolderCase, EveryCodePointFoldsAsTheCaseTableSays) {
     }
 }
 
-// A word without wildcards is looked for while the text is folded in place: it must find
-// exactly what folding the whole text finds, across case pairs, kana and surrogate pairs.
-TEST(FindPatternInPlace, FindsWhatFoldingTheWholeTextFinds) {
+// A word without wildcards is matched while the text is folded in place: it must answer as
+// folding the whole text does, across case pairs, width forms, voiced marks and surrogates.
+TEST(FindPatternInPlace, AnswersAsFoldingTheWholeText) {
     const std::u16string pieces[] = {
-        u"a",  u"A", u"b", u"K",  u"\u212A",     u"σ", u"Σ",  u"ς",  u"ß",     u"ẞ",
-        u"カ", u"ｶ", u"ﾞ", u"検", u"\U0001F600", u"=", u"ａ", u"Ａ", u"\xD800"};  // a lone
-                                                                                  // surrogate last:
-                                                                                  // texts only
+        u"a", u"A",  u"b",  u"K",      u"\u212A", u"σ",     u"Σ",  u"ς",  u"ß",
+        u"ẞ", u"カ", u"ｶ",  u"ﾞ",      u"ﾟ",      u"ﾊ",     u"バ", u"検", u"\U0001F600",
+        u"=", u"ａ", u"Ａ", u"\u3000", u" ",      u"\xD800"};  // a lone surrogate last: texts only
     uint32_t seed = 12345;
     const auto next = [&seed](uint32_t bound) {
         seed = seed * 1103515245u + 12345u;
@@ -141,21 +140,30 @@ TEST(FindPatternInPlace, FindsWhatFoldingTheWholeTextFinds) {
         }
         return QString::fromStdU16String(text);
     };
+    int matches = 0;
     for (const bool matchCase : {false, true}) {
-        const engine::TextFolder folder(matchCase, true);
-        for (int round = 0; round < 3000; ++round) {
-            const QString word = random(3, std::size(pieces) - 1);
-            const QString text = random(12, std::size(pieces));
-            std::u32string foldedWord;
-            std::u32string foldedText;
-            folder.Append(word, foldedWord);
-            folder.Append(QStringLiteral("=") + text, foldedText);
-            const engine::FindPattern pattern(word, false, folder);
-            ASSERT_EQ(pattern.Matches(u"=", text),
-                      foldedText.find(foldedWord) != std::u32string::npos)
-                << word.toStdString() << " in " << text.toStdString();
+        for (const bool matchByte : {false, true}) {
+            for (const bool whole : {false, true}) {
+                const engine::TextFolder folder(matchCase, matchByte);
+                for (int round = 0; round < 2000; ++round) {
+                    const QString word = random(whole ? 4 : 3, std::size(pieces) - 1);
+                    const QString text =
+                        whole && next(2) ? word.mid(1) : random(12, std::size(pieces));
+                    std::u32string foldedWord;
+                    std::u32string foldedText;
+                    folder.Append(word, foldedWord);
+                    folder.Append(QStringLiteral("=") + text, foldedText);
+                    const bool expected = whole
+                                              ? foldedText == foldedWord
+                                              : foldedText.find(foldedWord) != std::u32string::npos;
+                    const engine::FindPattern pattern(word, whole, folder);
+                    ASSERT_EQ(pattern.Matches(u"=", text), expected)
+                        << word.toStdString() << " in " << text.toStdString();
+                    matches += expected ? 1 : 0;
+                }
+            }
         }
     }
+    EXPECT_GT(matches, 500);  // the random texts hit often enough to test both answers
 }
-
 }  // namespace
