@@ -14,6 +14,11 @@ const QString& EmptyString() {
     return empty;
 }
 
+// A string's block: its characters and a header, rounded to what malloc hands out.
+size_t StringBytes(const QString& text) {
+    return sizeof(QString) + (text.isEmpty() ? 0 : size_t(text.capacity()) * 2 + 32);
+}
+
 const QString& GeneralCode() {
     static const QString general = QStringLiteral("General");
     return general;
@@ -40,6 +45,7 @@ void Workbook::AddSheetName(const QString& name) {
 uint32_t Workbook::AddString(const QString& text) {
     strings_.push_back(text);
     CellText::Cut(strings_.back());
+    stringBytes_ += StringBytes(strings_.back());
     return static_cast<uint32_t>(strings_.size() - 1);
 }
 
@@ -47,6 +53,7 @@ uint32_t Workbook::AddStrings(std::vector<QString>&& texts) {
     const auto base = static_cast<uint32_t>(strings_.size());
     for (QString& text : texts) {
         CellText::Cut(text);
+        stringBytes_ += StringBytes(text);
     }
     strings_.insert(strings_.end(), std::make_move_iterator(texts.begin()),
                     std::make_move_iterator(texts.end()));
@@ -93,25 +100,18 @@ Worksheet& Workbook::Sheet(int index) {
 }
 
 size_t Workbook::MemoryBytes() const {
-    // A string's block: its characters and a header, rounded to what malloc hands out.
-    const auto stringBytes = [](const QString& text) {
-        return sizeof(QString) + (text.isEmpty() ? 0 : size_t(text.capacity()) * 2 + 32);
-    };
-    size_t bytes = 0;
+    size_t bytes = stringBytes_;
     for (const auto& sheet : sheets_) {
         if (sheet) {
             bytes +=
                 sheet->Cells().capacity() * sizeof(Cell) + sheet->Notes().size() * sizeof(CellNote);
             for (const CellNote& note : sheet->Notes()) {
-                bytes += stringBytes(note.text) - sizeof(QString);
+                bytes += StringBytes(note.text) - sizeof(QString);
             }
         }
     }
-    for (const QString& text : strings_) {
-        bytes += stringBytes(text);
-    }
     for (const QString& code : formats_) {
-        bytes += 2 * stringBytes(code);  // the list and the index
+        bytes += 2 * StringBytes(code);  // the list and the index
     }
     return bytes;
 }

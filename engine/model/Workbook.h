@@ -48,6 +48,7 @@ private:
     std::vector<QString> sheetNames_;
     std::vector<std::unique_ptr<Worksheet>> sheets_;
     std::vector<QString> strings_;
+    size_t stringBytes_ = 0;  // what the pool's strings hold, kept as they are added
     std::vector<QString> formats_;
     QHash<QString, uint32_t> formatIndex_;
     bool date1904_ = false;
