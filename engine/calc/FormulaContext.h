@@ -35,8 +35,6 @@ public:
     // Calls `visit` for every stored, non-empty cell of `range`, row by row, until it
     // returns false.
     virtual void ForEach(const RangeRef& range, const CellVisitor& visit) = 0;
-    // The sheet's used range, which bounds a lookup down a whole column.
-    virtual CellRect Extent(int sheet) = 0;
     // A name that is no function, cell or sheet: #NAME? where the file cannot define names,
     // else left unevaluated (it may be a defined name).
     virtual bool UnknownNamesAreErrors() const = 0;

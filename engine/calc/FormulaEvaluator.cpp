@@ -507,9 +507,8 @@ private:
             return {};
         }
         if (!FormulaFunctions::Knows(name)) {
-            if (context_.UnknownNamesAreErrors() && !name.contains(u'.')) {
-                return Of(FormulaValue::OfError("#NAME?"));
-            }
+            // One of the application's many other functions, or a misspelt one: which, only
+            // a list of them all could tell, so the cell stays empty rather than wrong.
             throw Unevaluated{};
         }
         context_.Step();

@@ -73,7 +73,6 @@ public:
             ++it;
         }
     }
-    CellRect Extent(int sheet) override { return SheetAt(sheet).UsedRange(); }
     bool UnknownNamesAreErrors() const override { return calculator_.unknownNamesAreErrors_; }
     bool Date1904() const override { return book_.Date1904(); }
     double Now() const override {

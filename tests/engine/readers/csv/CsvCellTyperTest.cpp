@@ -87,7 +87,7 @@ INSTANTIATE_TEST_SUITE_P(
                     Typing{u"-", CellType::Text, u"-", u"-"},
                     Typing{u"'007", CellType::Text, u"'007", u"'007"},
                     Typing{u"=SUM(1,2)", CellType::Number, u"3", u"=SUM(1,2)"},
-                    Typing{u"=FOO(1)", CellType::Error, u"#NAME?", u"=FOO(1)"},
+                    Typing{u"=SUM(Total)", CellType::Error, u"#NAME?", u"=SUM(Total)"},
                     Typing{u"=A1:B2", CellType::Blank, u"", u"=A1:B2"}));
 
 TEST(CsvCellTyperLimits, EmptyFieldMakesNoCellAndLongTextIsCut) {
