@@ -234,44 +234,25 @@ private:
         }
         return Of(std::move(joined));
     }
+    // One level of left-associative arithmetic: `ops` are its operators, `next` parses the
+    // operands at the level above.
+    Operand ArithmeticLevel(int nesting, QStringView ops, Operand (Parser::*next)(int)) {
+        Operand left = (this->*next)(nesting);
+        for (;;) {
+            SkipSpaces();
+            if (at_ >= text_.size() || !ops.contains(text_[at_])) {
+                return left;
+            }
+            const char16_t op = text_[at_++].unicode();
+            const Operand right = (this->*next)(nesting);
+            left = Of(Arithmetic(Scalar(left), Scalar(right), op, context_.Date1904()));
+        }
+    }
     Operand Additive(int nesting) {
-        Operand left = Multiplicative(nesting);
-        for (;;) {
-            char16_t op = 0;
-            if (Accept(u"+")) {
-                op = u'+';
-            } else if (Accept(u"-")) {
-                op = u'-';
-            } else {
-                return left;
-            }
-            const Operand right = Multiplicative(nesting);
-            left = Of(Arithmetic(Scalar(left), Scalar(right), op, context_.Date1904()));
-        }
+        return ArithmeticLevel(nesting, u"+-", &Parser::Multiplicative);
     }
-    Operand Multiplicative(int nesting) {
-        Operand left = Power(nesting);
-        for (;;) {
-            char16_t op = 0;
-            if (Accept(u"*")) {
-                op = u'*';
-            } else if (Accept(u"/")) {
-                op = u'/';
-            } else {
-                return left;
-            }
-            const Operand right = Power(nesting);
-            left = Of(Arithmetic(Scalar(left), Scalar(right), op, context_.Date1904()));
-        }
-    }
-    Operand Power(int nesting) {
-        Operand left = Unary(nesting);
-        while (Accept(u"^")) {
-            const Operand right = Unary(nesting);
-            left = Of(Arithmetic(Scalar(left), Scalar(right), u'^', context_.Date1904()));
-        }
-        return left;
-    }
+    Operand Multiplicative(int nesting) { return ArithmeticLevel(nesting, u"*/", &Parser::Power); }
+    Operand Power(int nesting) { return ArithmeticLevel(nesting, u"^", &Parser::Unary); }
     // A leading sign binds tighter than ^ in the application: -2^2 is 4.
     Operand Unary(int nesting) {
         if (nesting > FormulaEvaluator::MaxNesting) {
