@@ -480,7 +480,12 @@ void TFormMain::ProcessMessages() {
 }
 
 void TFormMain::SetStatusText(const QString& text) {
-    statusBar()->showMessage(text);
+    statusText_ = text;
+    if (searching_) {
+        ShowStatusWhenDue();
+    } else {
+        ShowStatus();
+    }
 }
 
 void TFormMain::SetProgressMaximum(int maximum) {
@@ -493,6 +498,18 @@ void TFormMain::SetProgressPosition(int position) {
 
 int TFormMain::ProgressPosition() const {
     return ui_->ProgressBar1->value();
+}
+
+void TFormMain::ShowStatusWhenDue() {
+    constexpr qint64 Interval = 40;  // ms
+    if (!sinceStatusShown_.isValid() || sinceStatusShown_.elapsed() >= Interval) {
+        ShowStatus();
+    }
+}
+
+void TFormMain::ShowStatus() {
+    statusBar()->showMessage(statusText_);
+    sinceStatusShown_.start();
 }
 
 void TFormMain::AppendRow(const ResultRow& row) {
@@ -560,6 +577,12 @@ void TFormMain::FocusControl(SearchControl control) {
 }
 
 void TFormMain::SetSearching(bool searching) {
+    searching_ = searching;
+    if (searching) {
+        sinceStatusShown_.invalidate();
+    } else {
+        ShowStatus();
+    }
     ui_->PanelBookFolder->setEnabled(!searching);
     ui_->PanelTop->setEnabled(!searching);
     ui_->ActionBookSearchStart->setEnabled(!searching);

@@ -9,6 +9,7 @@
 #include "storage/Tconfig.h"
 #include "storage/Tproject.h"
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <functional>
 #include <memory>
@@ -97,6 +98,10 @@ private:
     int ShownDefaultWidth(int column) const;
     // The hit and book counts in the status bar's permanent field.
     void UpdateResultCount();
+    // A run names each workbook it searches; the status bar follows at a pace a person can
+    // read, not once per book, which would cost a repaint per book.
+    void ShowStatusWhenDue();
+    void ShowStatus();
     // The size of a first start: roomy, within the screen.
     void ApplyFirstStartSize();
     // The condition panel's stored height, or the height it needs.
@@ -116,5 +121,8 @@ private:
     QString startupProject_;
     std::vector<std::function<void()>> deferred_;
     bool idleDone_ = false;
+    bool searching_ = false;
+    QString statusText_;  // the latest status text, shown by ShowStatus
+    QElapsedTimer sinceStatusShown_;
     bool closed_ = false;
 };
