@@ -3,6 +3,7 @@
 #include "engine/model/ReadError.h"
 #include "engine/model/Workbook.h"
 #include "engine/readers/xlsx/CellReference.h"
+#include "engine/readers/xlsx/NumberText.h"
 
 #include <QDateTime>
 #include <algorithm>
@@ -35,16 +36,6 @@ void AddToSpans(auto& spans, int first, int last) {
 
 bool ParseInt(std::string_view text, int& value) {
     return std::from_chars(text.data(), text.data() + text.size(), value).ec == std::errc();
-}
-
-bool ParseNumber(const std::string& text, double& value) {
-    const char* begin = text.data();
-    const char* end = begin + text.size();
-    while (begin < end && (*begin == ' ' || *begin == '+')) {
-        ++begin;
-    }
-    const auto result = std::from_chars(begin, end, value);
-    return result.ec == std::errc() && result.ptr == end;
 }
 
 // An ISO 8601 date-time as a serial of the workbook's date system; false if unreadable.
@@ -460,7 +451,7 @@ void WorksheetPart::SetValue(Cell& cell) {
             }
             break;
         default:
-            if (ParseNumber(value_, cell.number)) {
+            if (NumberText::Parse(value_, cell.number)) {
                 cell.type = CellType::Number;
                 return;
             }
