@@ -285,13 +285,14 @@ private:
             return inner;
         }
         if (c == u'"') {
-            return Of(Text());
+            return Of(FormulaValue::OfText(Quoted()));
         }
         if (c == u'#') {
             return Of(ErrorLiteral());
         }
         if (c == u'\'') {
-            const QString sheet = QuotedSheetName();
+            const QString sheet = Quoted();
+            Expect(u'!');
             return Reference(SheetIndex(sheet));
         }
         if (c.isDigit() || c == u'.') {
@@ -302,21 +303,24 @@ private:
         }
         return Name(nesting);
     }
-    FormulaValue Text() {
+    // The text between the quote at `at_` and its closing one, a doubled quote standing for
+    // itself: "text" and 'sheet name'.
+    QString Quoted() {
+        const QChar quote = text_[at_];
         QString s;
         for (++at_; at_ < text_.size(); ++at_) {
-            if (text_[at_] == u'"') {
-                if (at_ + 1 < text_.size() && text_[at_ + 1] == u'"') {
-                    s.append(u'"');
+            if (text_[at_] == quote) {
+                if (at_ + 1 < text_.size() && text_[at_ + 1] == quote) {
+                    s.append(quote);
                     ++at_;
                     continue;
                 }
                 ++at_;
-                return FormulaValue::OfText(std::move(s));
+                return s;
             }
             s.append(text_[at_]);
         }
-        throw Unevaluated{};  // unclosed string
+        throw Unevaluated{};  // unclosed
     }
     FormulaValue ErrorLiteral() {
         for (const char16_t* code : ErrorLiterals) {
@@ -348,23 +352,6 @@ private:
             throw Unevaluated{};
         }
         return FormulaValue::Of(n);
-    }
-    QString QuotedSheetName() {
-        QString name;
-        for (++at_; at_ < text_.size(); ++at_) {
-            if (text_[at_] == u'\'') {
-                if (at_ + 1 < text_.size() && text_[at_ + 1] == u'\'') {
-                    name.append(u'\'');
-                    ++at_;
-                    continue;
-                }
-                ++at_;
-                Expect(u'!');
-                return name;
-            }
-            name.append(text_[at_]);
-        }
-        throw Unevaluated{};
     }
     int SheetIndex(const QString& name) {
         if (skipping_ > 0) {

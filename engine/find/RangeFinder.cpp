@@ -10,31 +10,46 @@
 namespace engine {
 namespace {
 
-// Matches of pool strings, remembered for the one Find: shared strings repeat across cells,
-// and each is folded and matched once.
-class StringMatches {
+// Yes-or-no answers by index, remembered for one Find: each is decided once.
+class Memo {
 public:
-    StringMatches(const Workbook& book, const FindPattern& pattern)
-        : book_(book), pattern_(pattern) {}
+    // Room for `size` answers up front, when the indexes to come are known.
+    explicit Memo(size_t size = 0) : known_(size, Unknown) {}
 
-    bool Matches(uint32_t index) {
+    template <typename Decide>
+    bool Get(size_t index, const Decide& decide) {
         if (index >= known_.size()) {
-            if (index >= book_.StringCount()) {
-                return pattern_.Matches(QString());  // no text (NoString): the pool's empty string
-            }
-            known_.resize(book_.StringCount(), Unknown);
+            known_.resize(index + 1, Unknown);
         }
         if (known_[index] == Unknown) {
-            known_[index] = pattern_.Matches(book_.String(index)) ? Yes : No;
+            known_[index] = decide() ? Yes : No;
         }
         return known_[index] == Yes;
     }
 
 private:
     enum : uint8_t { Unknown, Yes, No };
+    std::vector<uint8_t> known_;
+};
+
+// Matches of pool strings, remembered for the one Find: shared strings repeat across cells,
+// and each is folded and matched once.
+class StringMatches {
+public:
+    StringMatches(const Workbook& book, const FindPattern& pattern)
+        : book_(book), pattern_(pattern), known_(book.StringCount()) {}
+
+    bool Matches(uint32_t index) {
+        if (index >= book_.StringCount()) {
+            return pattern_.Matches(QString());  // no text (NoString): the pool's empty string
+        }
+        return known_.Get(index, [&] { return pattern_.Matches(book_.String(index)); });
+    }
+
+private:
     const Workbook& book_;
     const FindPattern& pattern_;
-    std::vector<uint8_t> known_;
+    Memo known_;
 };
 
 bool Inside(const CellRect& rect, int32_t row, int32_t column) {
@@ -69,26 +84,18 @@ public:
         if (CellText::HasGeneralFormat(book_, cell)) {
             return generalMayMatch_;
         }
-        if (cell.format >= known_.size()) {
-            known_.resize(size_t{cell.format} + 1, Unknown);
-        }
-        uint8_t& known = known_[cell.format];
-        if (known == Unknown) {
-            known = pattern_.CouldMatchWithin(
-                        NumberFormatter::NumberAlphabet(book_.Format(cell.format)))
-                        ? Yes
-                        : No;
-        }
-        return known == Yes;
+        return known_.Get(cell.format, [&] {
+            return pattern_.CouldMatchWithin(
+                NumberFormatter::NumberAlphabet(book_.Format(cell.format)));
+        });
     }
 
 private:
-    enum : uint8_t { Unknown, Yes, No };
     const Workbook& book_;
     const FindPattern& pattern_;
     bool generalMayMatch_;
     bool constantMayMatch_;
-    std::vector<uint8_t> known_;  // by format index
+    Memo known_;  // by format index
 };
 
 // Which formats show a text value as it is (those without a text section), decided once per
@@ -98,19 +105,13 @@ public:
     explicit PlainTextFormats(const Workbook& book) : book_(book) {}
 
     bool ShowsAsIs(uint32_t format) {
-        if (format >= known_.size()) {
-            known_.resize(size_t(format) + 1, Unknown);
-        }
-        if (known_[format] == Unknown) {
-            known_[format] = NumberFormatter::FormatsText(book_.Format(format)) ? No : Yes;
-        }
-        return known_[format] == Yes;
+        return known_.Get(format,
+                          [&] { return !NumberFormatter::FormatsText(book_.Format(format)); });
     }
 
 private:
-    enum : uint8_t { Unknown, Yes, No };
     const Workbook& book_;
-    std::vector<uint8_t> known_;
+    Memo known_;
 };
 
 bool CellMatches(const Workbook& book, const Cell& cell, LookIn lookIn, const FindPattern& pattern,

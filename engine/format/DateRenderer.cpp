@@ -80,14 +80,14 @@ QString DateRenderer::Render(const FormatSection& section, double serial, bool d
     const int minute = static_cast<int>(secondOfDay / 60 % 60);
     const int second = static_cast<int>(secondOfDay % 60);
 
-    // The numbers of the date in the section's numerals: a year digit by digit, the others
-    // as numbers.
+    // The numbers of the date in the section's numerals: a year and a fraction digit by digit, the
+    // others as numbers.
     const FormatNumerals numerals = section.numerals;
     const auto number = [numerals](const QString& digits) {
         return numerals == FormatNumerals::Arabic ? digits
                                                   : JapaneseNumerals::Number(digits, numerals);
     };
-    const auto year = [numerals](const QString& digits) {
+    const auto digitwise = [numerals](const QString& digits) {
         return JapaneseNumerals::Digitwise(digits, numerals);
     };
     QString out;
@@ -95,7 +95,7 @@ QString DateRenderer::Render(const FormatSection& section, double serial, bool d
         const int count = token.count;
         switch (token.kind) {
             case FormatTokenKind::Year:
-                out += year(count <= 2 ? Padded(date.year % 100, 2) : Padded(date.year, 4));
+                out += digitwise(count <= 2 ? Padded(date.year % 100, 2) : Padded(date.year, 4));
                 break;
             case FormatTokenKind::Month: {
                 if (count <= 2 || section.japanese) {
@@ -134,7 +134,7 @@ QString DateRenderer::Render(const FormatSection& section, double serial, bool d
                 out += number(Padded(second, count >= 2 ? 2 : 1));
                 break;
             case FormatTokenKind::SubSecond:
-                out += u'.' + year(Padded(subsecond, subsecondDigits).left(count));
+                out += u'.' + digitwise(Padded(subsecond, subsecondDigits).left(count));
                 break;
             case FormatTokenKind::AmPm: {
                 const bool pm = hour >= 12;

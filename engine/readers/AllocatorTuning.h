@@ -1,5 +1,6 @@
 // How the process's allocator should treat the buffers reading makes. The program entry
-// applies it once, before the first search; the library never changes the process on its own.
+// applies KeepFreedReadBuffers once, before the first search; the library never changes the
+// allocator's settings on its own, it only hands freed memory back (ReturnFreedMemoryAbove).
 #pragma once
 
 #include <cstddef>
