@@ -9,16 +9,10 @@ namespace {
 constexpr char32_t AnyRun = 0x110000;
 constexpr char32_t AnyOne = 0x110001;
 
-}  // namespace
-
-FindPattern::FindPattern(const QString& what, bool whole, TextFolder folder)
-    : folder_(folder), whole_(whole) {
+// Splits the word into its literal runs (escapes resolved) and the wildcards between them.
+template <typename Literal, typename Wildcard>
+void Tokenize(const QString& what, const Literal& onLiteral, const Wildcard& onWildcard) {
     std::u32string literal;
-    const auto flushLiteral = [&] {
-        folder_.Append(QString::fromUcs4(literal.data(), static_cast<qsizetype>(literal.size())),
-                       tokens_);
-        literal.clear();
-    };
     const std::u32string word = what.toStdU32String();
     for (size_t i = 0; i < word.size(); ++i) {
         const char32_t c = word[i];
@@ -27,17 +21,33 @@ FindPattern::FindPattern(const QString& what, bool whole, TextFolder folder)
             literal.push_back(next);
             ++i;
         } else if (c == U'*' || c == U'?') {
-            flushLiteral();
+            onLiteral(literal);
+            literal.clear();
+            onWildcard(c);
+        } else {
+            literal.push_back(c);
+        }
+    }
+    onLiteral(literal);
+}
+
+QString FromUcs4(const std::u32string& text) {
+    return QString::fromUcs4(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+}  // namespace
+
+FindPattern::FindPattern(const QString& what, bool whole, TextFolder folder)
+    : folder_(folder), whole_(whole) {
+    Tokenize(
+        what, [&](const std::u32string& literal) { folder_.Append(FromUcs4(literal), tokens_); },
+        [&](char32_t c) {
             hasWildcard_ = true;
             // Runs of `*` mean the same as one.
             if (!(c == U'*' && !tokens_.empty() && tokens_.back() == AnyRun)) {
                 tokens_.push_back(c == U'*' ? AnyRun : AnyOne);
             }
-        } else {
-            literal.push_back(c);
-        }
-    }
-    flushLiteral();
+        });
     // A part match is a whole match of `*word*`.
     if (hasWildcard_ && !whole_) {
         if (tokens_.front() != AnyRun) {
@@ -94,6 +104,19 @@ bool FindPattern::Matches(QStringView prefix, QStringView text) const {
     folder_.Append(prefix, buffer_);
     folder_.Append(text, buffer_);
     return MatchGlob(buffer_);
+}
+
+QStringList FindPattern::LiteralRuns(const QString& what) {
+    QStringList runs;
+    Tokenize(
+        what,
+        [&](const std::u32string& literal) {
+            if (!literal.empty()) {
+                runs.append(FromUcs4(literal));
+            }
+        },
+        [](char32_t) {});
+    return runs;
 }
 
 bool FindPattern::CouldMatchWithin(QStringView alphabet) const {

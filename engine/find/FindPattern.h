@@ -6,6 +6,7 @@
 #include "engine/find/TextFolder.h"
 
 #include <QString>
+#include <QStringList>
 #include <QStringView>
 #include <string>
 
@@ -23,6 +24,9 @@ public:
     // False when the word needs a character outside `alphabet`, so no text made only of
     // those characters can match (lets a Find skip rendering such texts at all).
     bool CouldMatchWithin(QStringView alphabet) const;
+    // The word's literal parts, wildcards taken out and escapes resolved: every text the
+    // word matches holds each of them (folded as the options say).
+    static QStringList LiteralRuns(const QString& what);
 
 private:
     bool MatchGlob(std::u32string_view text) const;

@@ -1,6 +1,7 @@
 #include "engine/find/RangeFinder.h"
 
 #include "engine/find/FindPattern.h"
+#include "engine/find/NumberAlphabets.h"
 #include "engine/format/NumberFormatter.h"
 #include "engine/model/CellText.h"
 #include "engine/model/Workbook.h"
@@ -55,13 +56,6 @@ private:
 bool Inside(const CellRect& rect, int32_t row, int32_t column) {
     return row >= rect.top && row <= rect.bottom && column >= rect.left && column <= rect.right;
 }
-
-// Every character a number in the General format can show, in its displayed or its
-// edit-bar form.
-constexpr QStringView GeneralNumberAlphabet = u"0123456789.E+-";
-// Every character the edit-bar form of any number constant can show: General numbers,
-// percentages and dates and times as yyyy/m/d h:mm:ss.
-constexpr QStringView NumberConstantAlphabet = u"0123456789.E+-%/: ";
 
 // Which number cells the word cannot match without rendering them, decided once per Find:
 // a number format shows only digits, separators, its own literals and the letters of the

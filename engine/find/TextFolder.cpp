@@ -1,6 +1,7 @@
 #include "engine/find/TextFolder.h"
 
 #include <QChar>
+#include <QString>
 
 namespace engine {
 namespace {
@@ -31,6 +32,9 @@ bool TakesVoicedMark(char32_t c) {
     }
     return (c >= U'ハ' && c <= U'ホ' && (c - U'ハ') % 3 == 0);
 }
+
+constexpr char32_t FullVoicedMark = 0x309B;
+constexpr char32_t FullSemiVoicedMark = 0x309C;
 
 }  // namespace
 
@@ -74,6 +78,50 @@ char32_t TextFolder::FoldWidth(char32_t c) {
 
 char32_t TextFolder::FoldCaseTable(char32_t c) {
     return QChar::toCaseFolded(c);
+}
+
+void TextFolder::AppendForIndex(QStringView text, QString& out) {
+    const TextFolder folder(false, false);
+    const auto append = [&out](char32_t c) {
+        if (QChar::requiresSurrogates(c)) {
+            out.append(QChar(QChar::highSurrogate(c)));
+            out.append(QChar(QChar::lowSurrogate(c)));
+        } else {
+            out.append(QChar(char16_t(c)));
+        }
+    };
+    out.reserve(out.size() + text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        char32_t c = text[i].unicode();
+        if (QChar::isHighSurrogate(c) && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+            c = QChar::surrogateToUcs4(char16_t(c), text[i + 1].unicode());
+            ++i;
+        }
+        // Case first as well, so that a character whose case partner has another width
+        // folds as that partner does.
+        const char32_t folded = folder.FoldCase(FoldWidth(folder.FoldCase(c)));
+        // A voiced kana is written as the base and the mark a half-width text combines.
+        char32_t base = 0;
+        char32_t mark = 0;
+        if (folded >= U'ガ' && folded <= U'ヺ') {
+            const char32_t candidates[] = {folded - 1, folded - 2, U'ウ', U'ワ', U'ヲ'};
+            for (const char32_t candidate : candidates) {
+                if (Combine(candidate, HalfVoicedMark) == folded) {
+                    base = candidate;
+                    mark = FullVoicedMark;
+                } else if (Combine(candidate, HalfSemiVoicedMark) == folded) {
+                    base = candidate;
+                    mark = FullSemiVoicedMark;
+                }
+            }
+        }
+        if (base != 0) {
+            append(base);
+            append(mark);
+        } else {
+            append(folded);
+        }
+    }
 }
 
 void TextFolder::Append(QStringView text, std::u32string& out) const {

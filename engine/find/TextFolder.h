@@ -16,6 +16,10 @@ public:
 
     // Appends the folded code points of `text` to `out`.
     void Append(QStringView text, std::u32string& out) const;
+    // Appends `text` folded for a cell index: coarser than every option combination, and
+    // character by character (a voiced kana becomes its base and the mark), so a text that
+    // any Find matches holds the index form of the word's literal parts as they stand.
+    static void AppendForIndex(QStringView text, QString& out);
     // The folded code point that starts at unit `i` of a text of `size` units read through
     // `unit(i)`, as Append folds it, and the units it takes (a surrogate pair, a half-width
     // kana with its voiced mark): lets a text be folded as it is scanned, never copied.

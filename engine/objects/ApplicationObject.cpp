@@ -1,5 +1,7 @@
 #include "engine/objects/ApplicationObject.h"
 
+#include "engine/find/BookTexts.h"
+#include "engine/find/FindPattern.h"
 #include "engine/objects/EngineSession.h"
 #include "engine/objects/MemberCall.h"
 #include "engine/objects/Presenter.h"
@@ -41,6 +43,17 @@ Variant ApplicationObject::Invoke(const QString& member, InvokeKind kind,
     }
     if (call.Is("FindHiddenCells")) {
         return Variant(session_->FindsHiddenCells());
+    }
+    // The engine's own, for a cell index: the word's literal parts folded as the index's
+    // texts are, each followed by the separator.
+    if (call.Is("IndexLiterals")) {
+        call.AllowAtMost(1);
+        QString literals;
+        for (const QString& run : FindPattern::LiteralRuns(call.Required(0).ToString())) {
+            TextFolder::AppendForIndex(run, literals);
+            literals += BookTexts::Separator;
+        }
+        return Variant(literals);
     }
     if (call.Is("Quit")) {
         call.AllowAtMost(0);

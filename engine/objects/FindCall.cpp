@@ -29,24 +29,25 @@ bool Choice(const MemberCall& call, size_t index, int32_t first, int32_t second)
 
 }  // namespace
 
+LookIn FindCall::LookInOf(const Variant& value) {
+    switch (value.ToInt()) {
+        case XlFind::Formulas:
+            return LookIn::Formulas;
+        case XlFind::Values:
+            return LookIn::Values;
+        case XlFind::Comments:
+            return LookIn::Comments;
+        default:
+            MemberCall::BadArgument();
+    }
+}
+
 FindOptions FindCall::Options(const MemberCall& call) {
     call.AllowAtMost(SearchFormatArg + 1);
     FindOptions options;
     options.what = call.Required(What).ToString();
     if (call.Has(LookInArg)) {
-        switch (call.Required(LookInArg).ToInt()) {
-            case XlFind::Formulas:
-                options.lookIn = LookIn::Formulas;
-                break;
-            case XlFind::Values:
-                options.lookIn = LookIn::Values;
-                break;
-            case XlFind::Comments:
-                options.lookIn = LookIn::Comments;
-                break;
-            default:
-                MemberCall::BadArgument();
-        }
+        options.lookIn = LookInOf(call.Required(LookInArg));
     }
     if (call.Has(LookAtArg)) {
         options.whole = !Choice(call, LookAtArg, XlFind::Whole, XlFind::Part);

@@ -1,6 +1,8 @@
 #include "engine/objects/WorkbookObject.h"
 
+#include "engine/find/BookTexts.h"
 #include "engine/model/Workbook.h"
+#include "engine/objects/FindCall.h"
 #include "engine/objects/MemberCall.h"
 #include "engine/objects/OpenBook.h"
 #include "engine/objects/WorksheetsObject.h"
@@ -24,6 +26,18 @@ Variant WorkbookObject::Invoke(const QString& member, InvokeKind kind,
         // SaveChanges and the other arguments are accepted: the engine never writes.
         book_->Close();
         return {};
+    }
+    // The engine's own, for a cell index: the alphabet of unlisted numbers, then the
+    // workbook's distinct texts for one look-in, each followed by the separator; Null when
+    // the workbook cannot be indexed.
+    if (call.Is("IndexTexts")) {
+        call.AllowAtMost(1);
+        std::optional<BookTextList> list =
+            BookTexts::Collect(book, FindCall::LookInOf(call.Required(0)));
+        if (!list) {
+            return Variant::Null();
+        }
+        return Variant(list->numberAlphabet + BookTexts::Separator + list->texts);
     }
     call.Unsupported();
 }
