@@ -15,6 +15,7 @@
 #include "dialogs/Tformaboutbox.h"
 #include "dialogs/Tformconfiggeneral.h"
 #include "dialogs/Tformconfigresultitem.h"
+#include "search/index/CellIndex.h"
 #include "storage/Exception.h"
 #include "ui_Tformmain.h"
 
@@ -73,6 +74,9 @@ TFormMain::TFormMain(DesktopEngine& engine, QWidget* owner, const QString& start
     LabelResultCount = new QLabel(this);
     LabelResultCount->setObjectName(QStringLiteral("LabelResultCount"));
     statusBar()->addPermanentWidget(LabelResultCount);
+    LabelIndexSkipped = new QLabel(this);
+    LabelIndexSkipped->setObjectName(QStringLiteral("LabelIndexSkipped"));
+    statusBar()->addPermanentWidget(LabelIndexSkipped);
     // The list is also emptied by the project commands.
     connect(results_, &QAbstractItemModel::modelReset, this, [this] { UpdateResultCount(); });
     controls_ = std::make_unique<ConditionControls>(*ui_);
@@ -165,6 +169,7 @@ void TFormMain::ConnectActions() {
     command(ui_->ActionViewStayOnTop, [this] { ApplyStayOnTop(); });
     command(ui_->ActionViewResultCol, [this] { ActionViewResultColExecute(); });
     command(ui_->ActionConfigGeneral, [this] { ActionConfigGeneralExecute(); });
+    command(ui_->ActionConfigClearIndex, [this] { ActionConfigClearIndexExecute(); });
     command(ui_->ActionHelpHelp, [this] { ActionHelpHelpExecute(); });
     command(ui_->ActionHelpVersion, [this] { ActionHelpVersionExecute(); });
     connect(resultCommands_, &ResultListCommands::OpenBookRequested, this,
@@ -364,6 +369,13 @@ void TFormMain::ActionViewResultColExecute() {
     }
 }
 
+void TFormMain::ActionConfigClearIndexExecute() {
+    if (!CellIndex::Remove(CellIndex::DefaultFile())) {
+        throw Exception(QStringLiteral("検索インデックスを消去できませんでした。"));
+    }
+    SetStatusText(QStringLiteral("検索インデックスを消去しました。"));
+}
+
 void TFormMain::ActionConfigGeneralExecute() {
     const bool wasOnTop = ui_->ActionViewStayOnTop->isChecked();
     ui_->ActionViewStayOnTop->setChecked(true);
@@ -431,6 +443,7 @@ void TFormMain::ActionBookSearchStartExecute() {
     }
     run_.SetContinueAfterBookError(config_.SkipUnreadableBooks);
     run_.SetFindHiddenCells(config_.SearchHiddenCells);
+    run_.SetIndexFile(config_.UseSearchIndex ? CellIndex::DefaultFile() : QString());
     {
         const TCursorHourGlass hourGlass;
         run_.Run(conditions);
@@ -498,6 +511,11 @@ void TFormMain::SetProgressPosition(int position) {
 
 int TFormMain::ProgressPosition() const {
     return ui_->ProgressBar1->value();
+}
+
+void TFormMain::SetIndexSkipped(int books) {
+    LabelIndexSkipped->setText(
+        books > 0 ? QStringLiteral("インデックスで省略: %1 ブック").arg(books) : QString());
 }
 
 void TFormMain::ShowStatusWhenDue() {

@@ -57,6 +57,7 @@ public:
     void ShowSkipped(const SkippedItems& skipped) override;
     void FocusControl(SearchControl control) override;
     void SetSearching(bool searching) override;
+    void SetIndexSkipped(int books) override;
     SearchConditions Conditions() const override;
 
 protected:
@@ -87,6 +88,8 @@ private:
     void ApplyStayOnTop();
     void ActionViewResultColExecute();
     void ActionConfigGeneralExecute();
+    // Deletes the cell index; the next runs read every workbook again and build it anew.
+    void ActionConfigClearIndexExecute();
     void ActionHelpHelpExecute();
     void ActionHelpVersionExecute();
     void ApplicationEvents1Minimize();
@@ -114,6 +117,7 @@ private:
     ResultListModel* results_;
     ResultListCommands* resultCommands_;
     QLabel* LabelResultCount;
+    QLabel* LabelIndexSkipped;
     std::unique_ptr<ConditionControls> controls_;
     ProjectCommands* projects_;
     QSystemTrayIcon* TrayIcon1;

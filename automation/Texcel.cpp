@@ -32,6 +32,9 @@ Variant Method(const Variant& target, const QString& member,
     return Call(target, member, InvokeKind::Method, args);
 }
 
+// Ends each part of the index members' texts.
+constexpr QChar IndexSeparator = QChar(0x1F);
+
 }  // namespace
 
 std::unique_ptr<TExcel> TExcel::GetActiveObject(const AutomationRegistry& servers) {
@@ -78,6 +81,16 @@ void TExcel::SetFindHiddenCells(bool find) {
     }
 }
 
+std::optional<QStringList> TExcel::IndexLiterals(const QString& what) {
+    try {
+        const Variant literals =
+            Method(application_, QStringLiteral("IndexLiterals"), {Variant(what)});
+        return literals.ToString().split(IndexSeparator, Qt::SkipEmptyParts);
+    } catch (const AutomationError&) {
+        return std::nullopt;
+    }
+}
+
 void TExcel::Quit() {
     Method(application_, QStringLiteral("Quit"));
 }
@@ -104,6 +117,23 @@ void TWorkbooks::ReadAhead(const QStringList& fileNames) {
 
 TWorksheets TWorkbook::WorkSheets() {
     return TWorksheets(Get(value_, QStringLiteral("WorkSheets")));
+}
+
+std::optional<TIndexTexts> TWorkbook::IndexTexts(int lookIn) {
+    try {
+        const Variant list = Method(value_, QStringLiteral("IndexTexts"), {Variant(lookIn)});
+        if (list.Type() != VariantType::String) {
+            return std::nullopt;
+        }
+        const QString text = list.ToString();
+        const qsizetype end = text.indexOf(IndexSeparator);
+        if (end < 0) {
+            return std::nullopt;
+        }
+        return TIndexTexts{text.left(end), text.mid(end + 1)};
+    } catch (const AutomationError&) {
+        return std::nullopt;
+    }
 }
 
 void TWorkbook::Close() {

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 #include <memory>
+#include <optional>
 
 class AutomationRegistry;
 
@@ -32,6 +33,10 @@ public:
     // Whether Find also finds cells hidden from view (hidden rows and columns, rows a filter
     // hides). The embedded engine's own property; an application without it finds as it does.
     void SetFindHiddenCells(bool find);
+    // For a cell index: the literal parts of a Find word (wildcards out, escapes resolved),
+    // folded as the application's index texts are. Nothing from an application without
+    // the member ("IndexLiterals").
+    std::optional<QStringList> IndexLiterals(const QString& what);
     void Quit();
     Excel::TWorkbooks Workbooks();
 
@@ -63,10 +68,20 @@ private:
     Variant value_;
 };
 
+// What a cell index keeps of one workbook for one look-in.
+struct TIndexTexts {
+    QString numberAlphabet;  // characters of numbers not among the texts
+    QString texts;           // the distinct folded texts, each followed by the separator
+};
+
 class TWorkbook {
 public:
     explicit TWorkbook(Variant value) : value_(std::move(value)) {}
     TWorksheets WorkSheets();
+    // The texts Find compares in `lookIn` (an XlFindLookIn value), for a cell index.
+    // Nothing when the workbook cannot be indexed or the application lacks the member
+    // ("IndexTexts").
+    std::optional<TIndexTexts> IndexTexts(int lookIn);
     void Close();
     const Variant& Value() const { return value_; }
 

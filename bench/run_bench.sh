@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Times `sorvane-search -s CORPUS needle` next to its peers (a SheetJS script, Gnumeric's
+# Times `sorvane-search -s CORPUS needle` (reading every book: --no-index) next to its peers (a SheetJS script, Gnumeric's
 # ssgrep) and the zlib floor on the generated corpus, and prints the ratios the performance
 # targets are stated in. Results go to WORKDIR/results-*.txt (default WORKDIR: build-bench).
 #   bench/run_bench.sh [WORKDIR]        RUNS=5 PEER_RUNS=1 SKIP_PEERS=0
@@ -52,22 +52,22 @@ bench_py="$PWD/bench/bench.py"
 time_it() { python3 "$bench_py" "$@" | tee -a "$results.raw"; }
 : >"$results.raw"
 time_it --runs "$runs" --label floor -- python3 bench/inflate_floor.py "$work/corpus1"
-time_it --runs "$runs" --label sorvane -- "$search" -s "$work/corpus1" needle
-time_it --runs "$runs" --label sorvane_x2 -- "$search" -s "$work/corpus2" needle
-time_it --runs "$runs" --label sorvane_x4 -- "$search" -s "$work/corpus4" needle
-time_it --runs "$runs" --label sorvane_frequent -- "$search" -s "$work/corpus1" frequent
-time_it --runs "$runs" --label single_large -- "$search" "$work/single" needle
+time_it --runs "$runs" --label sorvane -- "$search" --no-index -s "$work/corpus1" needle
+time_it --runs "$runs" --label sorvane_x2 -- "$search" --no-index -s "$work/corpus2" needle
+time_it --runs "$runs" --label sorvane_x4 -- "$search" --no-index -s "$work/corpus4" needle
+time_it --runs "$runs" --label sorvane_frequent -- "$search" --no-index -s "$work/corpus1" frequent
+time_it --runs "$runs" --label single_large -- "$search" --no-index "$work/single" needle
 # Every look-in, and the match options that change the hot path, on both corpus shapes; each
 # against the inflate floor of its own corpus, measured in the same run.
 for corpus in corpus1 records1; do
   time_it --runs "$runs" --label "floor:$corpus" -- python3 bench/inflate_floor.py "$work/$corpus"
   for look in formulas values comments; do
     time_it --runs "$runs" --label "$look:$corpus" -- \
-      "$search" -s --look-in "$look" "$work/$corpus" needle
+      "$search" --no-index -s --look-in "$look" "$work/$corpus" needle
   done
   for option in --whole-cell --match-case --ignore-width; do
     time_it --runs "$runs" --label "values$option:$corpus" -- \
-      "$search" -s --look-in values "$option" "$work/$corpus" needle
+      "$search" --no-index -s --look-in values "$option" "$work/$corpus" needle
   done
 done
 if [ "${SKIP_PEERS:-0}" != 1 ]; then

@@ -83,6 +83,10 @@ bool CommandLine::TakeOption(const QString& argument, const QStringList& argumen
             keepGoing_ = true;
         } else if (flag == "--hidden-cells") {
             hiddenCells_ = true;
+        } else if (flag == "--no-index") {
+            useIndex_ = false;
+        } else if (flag == "--rebuild-index") {
+            rebuildIndex_ = true;
         } else if (flag == "--ignore-width") {
             ignoreWidth_ = true;
         } else if (flag == "h" || flag == "--help") {
@@ -196,6 +200,8 @@ QString CommandLine::HelpText() {
         "  -k, --keep-going        開けないブックがあっても次のブックの検索を続ける\n"
         "                          (既定はそこで検索を終える)\n"
         "      --hidden-cells      非表示の行・列とフィルターで隠れた行のセルも検索する\n"
+        "      --no-index          検索インデックスを使わず、すべてのブックを読む\n"
+        "      --rebuild-index     検索インデックスを消去して作り直す\n"
         "      --format tsv|csv|jsonl\n"
         "                          出力形式 (既定: tsv)\n"
         "      --project FILE      検索プロジェクトファイルの条件で検索する\n"

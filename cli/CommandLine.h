@@ -23,6 +23,9 @@ public:
     // Go on with the next workbook after one that cannot be searched.
     bool KeepGoing() const { return keepGoing_; }
     bool HiddenCells() const { return hiddenCells_; }
+    // The per-user cell index narrows the run (the default); rebuilt from nothing on request.
+    bool UseIndex() const { return useIndex_; }
+    bool RebuildIndex() const { return rebuildIndex_; }
 
     static QString HelpText();
 
@@ -42,6 +45,8 @@ private:
     bool wholeCell_ = false;
     bool keepGoing_ = false;
     bool hiddenCells_ = false;
+    bool useIndex_ = true;
+    bool rebuildIndex_ = false;
     bool help_ = false;
     QString error_;
 };

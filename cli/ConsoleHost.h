@@ -23,6 +23,8 @@ public:
     void ShowSkipped(const SkippedItems& skipped) override;
     void FocusControl(SearchControl) override {}
     void SetSearching(bool searching) override;
+    // The output is the same with the index and without it.
+    void SetIndexSkipped(int) override {}
     SearchConditions Conditions() const override { return conditions_; }
 
     // 0 with at least one hit, 1 with none, 2 when a warning was shown or something was

@@ -6,6 +6,7 @@
 #include "engine/objects/EngineServer.h"
 #include "engine/readers/AllocatorTuning.h"
 #include "search/SearchRun.h"
+#include "search/index/CellIndex.h"
 
 #include <unistd.h>
 #include <QCoreApplication>
@@ -41,6 +42,14 @@ int main(int argc, char** argv) {
     SearchRun run(host, servers);
     run.SetContinueAfterBookError(commandLine.KeepGoing());
     run.SetFindHiddenCells(commandLine.HiddenCells());
+    if (commandLine.UseIndex()) {
+        const QString index = CellIndex::DefaultFile();
+        if (commandLine.RebuildIndex() && !CellIndex::Remove(index)) {
+            WriteUtf8(stderr, QStringLiteral("検索インデックスを消去できませんでした。\n"));
+            return 2;
+        }
+        run.SetIndexFile(index);
+    }
     run.Start();
     return host.ExitStatus();
 }

@@ -13,17 +13,18 @@ set(allowed_engine/readers automation ${engine_core} engine/calc engine/readers)
 set(allowed_engine/find ${engine_core} engine/find)
 set(allowed_engine/objects automation ${engine_core} engine/calc engine/readers engine/find
     engine/objects)
-set(allowed_search storage automation search)
-set(allowed_cli storage automation search ${engine_core} engine/readers engine/find engine/objects cli)
+set(allowed_search/index search/index)
+set(allowed_search storage automation search search/index)
+set(allowed_cli storage automation search search/index ${engine_core} engine/readers engine/find engine/objects cli)
 set(allowed_tools storage tools)
 set(allowed_dialogs storage dialogs)
-set(allowed_app storage automation search ${engine_core} engine/readers engine/find engine/objects
+set(allowed_app storage automation search search/index ${engine_core} engine/readers engine/find engine/objects
     dialogs app)
 set(folders storage automation engine/format engine/model engine/calc engine/readers engine/find
-    engine/objects search cli tools dialogs app)
+    engine/objects search/index search cli tools dialogs app)
 set(without_widgets storage automation engine/format engine/model engine/calc engine/readers
     engine/find
-    engine/objects search cli tools)
+    engine/objects search/index search cli tools)
 
 file(GLOB widget_headers RELATIVE ${WIDGETS_DIR} ${WIDGETS_DIR}/Q*)
 set(violations "")
@@ -33,9 +34,9 @@ foreach(folder ${folders})
     file(STRINGS ${source} includes REGEX "^#include [\"<]")
     file(RELATIVE_PATH shown ${SOURCE_DIR} ${source})
     foreach(line ${includes})
-      # An engine include names its library (engine/model), any other its folder.
+      # An engine or index include names its library (engine/model), any other its folder.
       set(target "")
-      if(line MATCHES "^#include \"(engine/[a-z]+)/")
+      if(line MATCHES "^#include \"(engine/[a-z]+|search/index)/")
         set(target ${CMAKE_MATCH_1})
       elseif(line MATCHES "^#include \"([a-z]+)/")
         set(target ${CMAKE_MATCH_1})

@@ -1,10 +1,16 @@
-# Every source folder is one library made of the units in it (and in its sub-folders).
+# Every source folder is one library made of the units in it (and in its sub-folders, but
+# for those that are libraries of their own).
 function(sorvane_add_library name)
   cmake_parse_arguments(ARG "" "" "LINK;PRIVATE" ${ARGN})
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS
        ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h
        ${CMAKE_CURRENT_SOURCE_DIR}/*.ui ${CMAKE_CURRENT_SOURCE_DIR}/*.qrc)
   list(FILTER sources EXCLUDE REGEX "/main\\.cpp$")
+  file(GLOB_RECURSE own_libraries ${CMAKE_CURRENT_SOURCE_DIR}/*/CMakeLists.txt)
+  foreach(list_file ${own_libraries})
+    get_filename_component(library_dir ${list_file} DIRECTORY)
+    list(FILTER sources EXCLUDE REGEX "^${library_dir}/")
+  endforeach()
   add_library(${name} STATIC ${sources})
   target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR})
   target_link_libraries(${name} PUBLIC ${ARG_LINK} PRIVATE ${ARG_PRIVATE})

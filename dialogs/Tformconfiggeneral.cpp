@@ -87,6 +87,8 @@ TFormConfigGeneral::TFormConfigGeneral(QWidget* owner) : QDialog(owner) {
                               QStringLiteral("開けないブックを飛ばして検索を続ける"));
     CheckBoxSearchHiddenCells = AddControl<QCheckBox>(other, "CheckBoxSearchHiddenCells",
                                                       QStringLiteral("非表示のセルも検索する"));
+    CheckBoxUseSearchIndex = AddControl<QCheckBox>(other, "CheckBoxUseSearchIndex",
+                                                   QStringLiteral("検索インデックスを使う"));
 
     auto* panel = new QWidget(this);
     panel->setObjectName(QStringLiteral("Panel1"));
@@ -114,6 +116,7 @@ void TFormConfigGeneral::LoadConfig(const TConfig& config) {
     CheckBoxInTaskTray->setChecked(config.InTaskTray);
     CheckBoxSkipUnreadableBooks->setChecked(config.SkipUnreadableBooks);
     CheckBoxSearchHiddenCells->setChecked(config.SearchHiddenCells);
+    CheckBoxUseSearchIndex->setChecked(config.UseSearchIndex);
 }
 
 void TFormConfigGeneral::StoreConfig(TConfig& config) const {
@@ -122,6 +125,7 @@ void TFormConfigGeneral::StoreConfig(TConfig& config) const {
     config.InTaskTray = CheckBoxInTaskTray->isChecked();
     config.SkipUnreadableBooks = CheckBoxSkipUnreadableBooks->isChecked();
     config.SearchHiddenCells = CheckBoxSearchHiddenCells->isChecked();
+    config.UseSearchIndex = CheckBoxUseSearchIndex->isChecked();
 }
 
 void TFormConfigGeneral::keyPressEvent(QKeyEvent* event) {

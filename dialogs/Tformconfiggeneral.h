@@ -37,6 +37,7 @@ private:
     QCheckBox* CheckBoxInTaskTray;
     QCheckBox* CheckBoxSkipUnreadableBooks;
     QCheckBox* CheckBoxSearchHiddenCells;
+    QCheckBox* CheckBoxUseSearchIndex;
     QPushButton* BitBtn3;
     QPushButton* BitBtn1;
     QPushButton* BitBtn2;

@@ -7,7 +7,7 @@ packages=(
   build-essential cmake ninja-build pkg-config ccache git clang-format
   qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libgl-dev
   libgtest-dev libgmock-dev
-  zlib1g-dev libexpat1-dev libdeflate-dev libxlsxwriter-dev
+  zlib1g-dev libexpat1-dev libdeflate-dev libxlsxwriter-dev libsqlite3-dev
   xvfb xauth fonts-noto-cjk
   desktop-file-utils shared-mime-info xdg-utils
 )

@@ -5,7 +5,6 @@
 #include "automation/Tcsvutility.h"
 #include "automation/Texcel.h"
 #include "search/Tfoundresult.h"
-#include "storage/Exception.h"
 
 #include <QDir>
 #include <new>
@@ -74,15 +73,16 @@ void SearchSheets(Excel::TWorkbook& book, const QString& path, const FindArgumen
     }
 }
 
-Exception TooLarge(const QString& path) {
-    return Exception(QStringLiteral("ファイル「%1」は大きすぎるため検索できません。")
-                         .arg(QDir::toNativeSeparators(path)));
+BookTooLarge TooLarge(const QString& path) {
+    return BookTooLarge(QStringLiteral("ファイル「%1」は大きすぎるため検索できません。")
+                            .arg(QDir::toNativeSeparators(path)));
 }
 
 }  // namespace
 
 void SearchBook(TExcel& excel, const QString& path, const SearchConditions& conditions,
-                const ResultRowSink& sink) {
+                const ResultRowSink& sink,
+                const std::function<void(Excel::TWorkbook&)>& afterSearch) {
     FindArguments find;
     find.what = conditions.Word;
     find.lookIn = LookInArgument(conditions);
@@ -95,6 +95,9 @@ void SearchBook(TExcel& excel, const QString& path, const SearchConditions& cond
         Excel::TWorkbook book = excel.Workbooks().Open(path);
         try {
             SearchSheets(book, path, find, sink);
+            if (afterSearch) {
+                afterSearch(book);
+            }
         } catch (...) {
             // The search's own error is the one to report; a failing Close must not hide it.
             try {

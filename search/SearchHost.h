@@ -30,6 +30,8 @@ public:
     // Disables the condition area, the start action and the list, shows the progress panel
     // (and the reverse for false).
     virtual void SetSearching(bool searching) = 0;
+    // How many books of the run the cell index has passed over so far.
+    virtual void SetIndexSkipped(int books) = 0;
     // The conditions as the controls hold them now.
     virtual SearchConditions Conditions() const = 0;
 };

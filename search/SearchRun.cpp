@@ -3,6 +3,7 @@
 #include "search/SearchRun.h"
 
 #include "automation/Texcel.h"
+#include "search/IndexGate.h"
 #include "search/SearchBook.h"
 #include "search/SearchHost.h"
 #include "search/Tfilesearcher.h"
@@ -163,19 +164,38 @@ void SearchRun::SearchFiles(TExcel& excel, const QStringList& files,
                             const SearchConditions& conditions) {
     host_.SetProgressMaximum(ClampToInt(files.size()));
     host_.SetProgressPosition(0);
+    host_.SetIndexSkipped(0);
     const ResultRowSink sink = [this](const ResultRow& row) { host_.AppendRow(row); };
     excel.SetFindHiddenCells(findHiddenCells_);
-    excel.Workbooks().ReadAhead(files);
-    for (const QString& path : files) {
-        host_.SetStatusText(SearchingText(path));
-        host_.ProcessMessages();
-        try {
-            SearchBook(excel, path, conditions, sink);
-        } catch (const Exception& error) {
-            if (!continueAfterBookError_) {
-                throw;
+    IndexGate index(indexFile_, excel, conditions);
+    const std::vector<IndexGate::Verdict> verdicts = index.Plan(files);
+    QStringList toRead;
+    for (qsizetype i = 0; i < files.size(); ++i) {
+        if (verdicts[static_cast<size_t>(i)].kind == IndexGate::Verdict::Kind::Search) {
+            toRead.append(files[i]);
+        }
+    }
+    excel.Workbooks().ReadAhead(toRead);
+    int passedOver = 0;
+    for (qsizetype i = 0; i < files.size(); ++i) {
+        const QString& path = files[i];
+        const IndexGate::Verdict& verdict = verdicts[static_cast<size_t>(i)];
+        if (verdict.kind == IndexGate::Verdict::Kind::Skip) {
+            host_.SetIndexSkipped(++passedOver);
+        } else {
+            host_.SetStatusText(SearchingText(path));
+            host_.ProcessMessages();
+            try {
+                if (verdict.kind == IndexGate::Verdict::Kind::Failed) {
+                    throw Exception(verdict.failure);  // as its reading failed last time
+                }
+                SearchBook(excel, path, conditions, sink, index.AfterSearch(path, verdict));
+            } catch (const BookTooLarge& error) {
+                BookFailed(path, error);  // may fit another time: not recorded
+            } catch (const Exception& error) {
+                index.Failed(path, verdict, error.Message());
+                BookFailed(path, error);
             }
-            skipped_.append({path, error.Message()});
         }
         host_.SetProgressPosition(host_.ProgressPosition() + 1);
         host_.ProcessMessages();
@@ -183,4 +203,11 @@ void SearchRun::SearchFiles(TExcel& excel, const QStringList& files,
             return;
         }
     }
+}
+
+void SearchRun::BookFailed(const QString& path, const Exception& error) {
+    if (!continueAfterBookError_) {
+        throw error;
+    }
+    skipped_.append({path, error.Message()});
 }

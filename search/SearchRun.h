@@ -9,6 +9,7 @@
 #include <QStringList>
 
 class AutomationRegistry;
+class Exception;
 class SearchHost;
 class TExcel;
 
@@ -42,6 +43,9 @@ public:
     // Also list cells in hidden rows and columns and in rows a filter hides, which the
     // spreadsheet application's Find passes over.
     void SetFindHiddenCells(bool find) { findHiddenCells_ = find; }
+    // The cell index to narrow runs with and to keep up to date; none when empty (the
+    // default).
+    void SetIndexFile(const QString& file) { indexFile_ = file; }
 
     // Status texts the run shows.
     static QString CollectingText();
@@ -52,6 +56,8 @@ private:
     void BookSearch(const SearchConditions& conditions);
     QStringList GetBookFiles(const SearchConditions& conditions);
     void SearchFiles(TExcel& excel, const QStringList& files, const SearchConditions& conditions);
+    // A book that could not be searched: ends the run, or is listed and passed.
+    void BookFailed(const QString& path, const Exception& error);
 
     SearchHost& host_;
     const AutomationRegistry& servers_;
@@ -59,5 +65,6 @@ private:
     bool running_ = false;
     bool continueAfterBookError_ = false;
     bool findHiddenCells_ = false;
+    QString indexFile_;
     SkippedItems skipped_;
 };

@@ -56,6 +56,7 @@ void TConfig::Load(const QString& fileName) {
         std::max(0, ini.ReadInteger(kStartup, QStringLiteral("SplitterPosition"), 0));
     SkipUnreadableBooks = ini.ReadBool(kSearch, QStringLiteral("SkipUnreadableBooks"), false);
     SearchHiddenCells = ini.ReadBool(kSearch, QStringLiteral("SearchHiddenCells"), false);
+    UseSearchIndex = ini.ReadBool(kSearch, QStringLiteral("UseSearchIndex"), true);
 }
 
 QString TConfig::FolderFailedText() {
@@ -86,6 +87,7 @@ bool TConfig::Save(const QString& fileName) {
     ini.WriteInteger(kStartup, QStringLiteral("SplitterPosition"), SplitterPosition);
     ini.WriteBool(kSearch, QStringLiteral("SkipUnreadableBooks"), SkipUnreadableBooks);
     ini.WriteBool(kSearch, QStringLiteral("SearchHiddenCells"), SearchHiddenCells);
+    ini.WriteBool(kSearch, QStringLiteral("UseSearchIndex"), UseSearchIndex);
     ini.UpdateFile();
     return true;
 }

@@ -58,4 +58,7 @@ public:
     // Cells in hidden rows and columns, and in rows a filter hides, are listed too; off, a
     // search passes over them as the spreadsheet application's Find does.
     bool SearchHiddenCells = false;
+    // Runs ask the per-user cell index which workbooks can hold the word and read only
+    // those (the hits are the same); off, every run reads every workbook.
+    bool UseSearchIndex = true;
 };

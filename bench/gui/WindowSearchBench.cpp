@@ -1,9 +1,10 @@
 // Runs one search through the main window, offscreen, the way a user starts it (conditions in
 // the controls, the start action), and exits when the run has ended. Timed from outside next
 // to the command line's run on the same corpus, it shows what the window costs on top:
-//   farm-bench --vs 'sorvane-search -s --look-in values DIR WORD'
+//   farm-bench --vs 'sorvane-search -s --no-index --look-in values DIR WORD'
 //     -- window_search_bench DIR WORD values
-// Settings go to a scratch folder, so the user's own are not touched.
+// Settings go to a scratch folder, so the user's own are not touched; the cell index is
+// off, so every run reads every workbook as the command line's --no-index does.
 #include "app/DesktopEngine.h"
 #include "app/ResultListModel.h"
 #include "app/Tformmain.h"
@@ -13,7 +14,9 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QLineEdit>
 #include <QStatusBar>
 #include <QTemporaryDir>
@@ -26,6 +29,14 @@ int main(int argc, char** argv) {
     }
     QTemporaryDir settings;
     qputenv("XDG_CONFIG_HOME", settings.path().toLocal8Bit());
+    qputenv("XDG_CACHE_HOME", settings.path().toLocal8Bit());
+    QDir().mkpath(settings.path() + QStringLiteral("/Tavrick/Sorvane"));
+    QFile ini(settings.path() + QStringLiteral("/Tavrick/Sorvane/Sorvane.ini"));
+    if (!ini.open(QIODevice::WriteOnly) || ini.write("[SEARCH]\r\nUseSearchIndex=0\r\n") < 0) {
+        std::fprintf(stderr, "window_search_bench: cannot write the settings\n");
+        return 2;
+    }
+    ini.close();
     QApplication app(argc, argv);
     engine::KeepFreedReadBuffers();  // as the program's entry does
     DesktopEngine engine;

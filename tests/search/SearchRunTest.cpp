@@ -38,9 +38,11 @@ public:
         events << QString("focus %1").arg(int(control));
     }
     void SetSearching(bool searching) override { events << QString("searching %1").arg(searching); }
+    void SetIndexSkipped(int books) override { indexSkipped = books; }
     SearchConditions Conditions() const override { return conditions; }
 
     SearchConditions conditions;
+    int indexSkipped = 0;
     QStringList events;
     QStringList books;  // file names of the rows shown
     std::function<void()> onPump;

@@ -9,14 +9,15 @@ using namespace storagetest;
 TEST(TConfig, FreshSaveWritesEverySettingInOrder) {
     const QString path = TestDir() + QStringLiteral("/new/folder/Sorvane.ini");
     ASSERT_TRUE(TConfig().Save(path));
-    EXPECT_EQ(ReadBytes(path),
-              "[SYSTEM]\r\nVersion=0\r\n\r\n[RESULT_ITEM_COL_WIDTH]\r\nCOL0=56\r\nCOL1=44\r\n"
-              "COL2=56\r\nCOL3=28\r\nCOL4=28\r\nCOL5=60\r\nCOL6=70\r\nCOL7=78\r\n\r\n[STARTUP]\r\n"
-              "WindowPositionRestore=0\r\nWindowPositionLeft=0\r\nWindowPositionRight=434\r\n"
-              "WindowPositionTop=0\r\nWindowPositionBottom=420\r\nWindowState=0\r\nHISTORY=\r\n"
-              "ProjectFileRestore=0\r\nLastProjectFile=\r\nShowStayOnTop=0\r\nInTaskTray=0\r\n"
-              "SplitterPosition=0\r\n\r\n"
-              "[SEARCH]\r\nSkipUnreadableBooks=0\r\nSearchHiddenCells=0\r\n\r\n");
+    EXPECT_EQ(
+        ReadBytes(path),
+        "[SYSTEM]\r\nVersion=0\r\n\r\n[RESULT_ITEM_COL_WIDTH]\r\nCOL0=56\r\nCOL1=44\r\n"
+        "COL2=56\r\nCOL3=28\r\nCOL4=28\r\nCOL5=60\r\nCOL6=70\r\nCOL7=78\r\n\r\n[STARTUP]\r\n"
+        "WindowPositionRestore=0\r\nWindowPositionLeft=0\r\nWindowPositionRight=434\r\n"
+        "WindowPositionTop=0\r\nWindowPositionBottom=420\r\nWindowState=0\r\nHISTORY=\r\n"
+        "ProjectFileRestore=0\r\nLastProjectFile=\r\nShowStayOnTop=0\r\nInTaskTray=0\r\n"
+        "SplitterPosition=0\r\n\r\n"
+        "[SEARCH]\r\nSkipUnreadableBooks=0\r\nSearchHiddenCells=0\r\nUseSearchIndex=1\r\n\r\n");
 }
 
 TEST(TConfig, SaveThenLoadRestoresValuesAndKeepsUnknownKeys) {
@@ -30,6 +31,7 @@ TEST(TConfig, SaveThenLoadRestoresValuesAndKeepsUnknownKeys) {
     saved.InTaskTray = true;
     saved.SkipUnreadableBooks = true;
     saved.SearchHiddenCells = true;
+    saved.UseSearchIndex = false;
     saved.SplitterPosition = 180;
     ASSERT_TRUE(saved.Save(path));
     TConfig loaded;
@@ -41,6 +43,7 @@ TEST(TConfig, SaveThenLoadRestoresValuesAndKeepsUnknownKeys) {
     EXPECT_TRUE(loaded.InTaskTray);
     EXPECT_TRUE(loaded.SkipUnreadableBooks);
     EXPECT_TRUE(loaded.SearchHiddenCells);
+    EXPECT_FALSE(loaded.UseSearchIndex);
     EXPECT_EQ(loaded.SplitterPosition, 180);
     EXPECT_TRUE(ReadBytes(path).startsWith("[RESULT_ITEM_COL_WIDTH]\r\nCOL8=99\r\nCOL0=1\r\n"));
 }

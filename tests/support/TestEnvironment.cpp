@@ -70,7 +70,7 @@ void PrepareEnvironment() {
     Scratch() = QString::fromStdString(pattern);
     std::atexit(RemoveScratch);
     const QString dir = Scratch();
-    for (const char* sub : {"home", "config", "data", "tmp", "runtime"}) {
+    for (const char* sub : {"home", "config", "data", "cache", "tmp", "runtime"}) {
         QDir().mkpath(dir + QLatin1Char('/') + QLatin1String(sub));
     }
     QFile::setPermissions(dir + QStringLiteral("/runtime"),
@@ -78,6 +78,7 @@ void PrepareEnvironment() {
     SetEnv("HOME", dir + QStringLiteral("/home"));
     SetEnv("XDG_CONFIG_HOME", dir + QStringLiteral("/config"));
     SetEnv("XDG_DATA_HOME", dir + QStringLiteral("/data"));
+    SetEnv("XDG_CACHE_HOME", dir + QStringLiteral("/cache"));
     SetEnv("TMPDIR", dir + QStringLiteral("/tmp"));
     SetEnv("XDG_RUNTIME_DIR", dir + QStringLiteral("/runtime"));
 }

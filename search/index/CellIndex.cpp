@@ -1,0 +1,292 @@
+#include "search/index/CellIndex.h"
+
+#include "search/index/SqliteDatabase.h"
+#include "search/index/SqliteError.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <algorithm>
+
+namespace {
+
+// The layout this program writes; a file with another is built again.
+constexpr int Layout = 1;
+// The trigram table finds parts of three characters or more.
+constexpr qsizetype ShortestLookup = 3;
+
+const char* const Schema = R"(
+CREATE TABLE IF NOT EXISTS books(id INTEGER PRIMARY KEY, path TEXT NOT NULL UNIQUE,
+    size INTEGER NOT NULL, modified INTEGER NOT NULL, hash BLOB NOT NULL, failure TEXT);
+CREATE TABLE IF NOT EXISTS looks(book INTEGER NOT NULL, look_in INTEGER NOT NULL,
+    alphabet TEXT NOT NULL, PRIMARY KEY(book, look_in)) WITHOUT ROWID;
+CREATE VIRTUAL TABLE IF NOT EXISTS texts USING fts5(body, tokenize='trigram case_sensitive 1');
+PRAGMA user_version = 1;
+)";
+
+// A book's texts for one look-in are the row book * 4 + look-in of the text table.
+qint64 TextRow(qint64 book, int lookIn) {
+    return book * 4 + lookIn;
+}
+
+// Code points, as the trigram table counts.
+qsizetype Characters(const QString& text) {
+    return text.size() -
+           std::count_if(text.begin(), text.end(), [](QChar c) { return c.isLowSurrogate(); });
+}
+
+QString Absolute(const QString& path) {
+    return QFileInfo(path).absoluteFilePath();
+}
+
+// Commits at Commit(); rolls back when left before.
+class Transaction {
+public:
+    explicit Transaction(SqliteDatabase& db) : db_(db) { db_.Execute("BEGIN IMMEDIATE"); }
+    ~Transaction() {
+        if (!done_) {
+            try {
+                db_.Execute("ROLLBACK");
+            } catch (const SqliteError&) {
+                // Nothing was written that a rollback could save.
+            }
+        }
+    }
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+    void Commit() {
+        db_.Execute("COMMIT");
+        done_ = true;
+    }
+
+private:
+    SqliteDatabase& db_;
+    bool done_ = false;
+};
+
+}  // namespace
+
+QString CellIndex::DefaultFile() {
+    return QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) +
+           QStringLiteral("/Tavrick/Sorvane/cells.sqlite");
+}
+
+bool CellIndex::Remove(const QString& file) {
+    bool removed = true;
+    for (const QString& name :
+         {file, file + QStringLiteral("-wal"), file + QStringLiteral("-shm")}) {
+        if (QFileInfo::exists(name) && !QFile::remove(name)) {
+            removed = false;
+        }
+    }
+    return removed;
+}
+
+CellIndex::CellIndex(const QString& file) : file_(file) {
+    Guarded([&] { Open(); });
+}
+
+CellIndex::~CellIndex() = default;
+
+void CellIndex::Open() {
+    db_.reset();
+    QDir().mkpath(QFileInfo(file_).absolutePath());
+    auto db = std::make_unique<SqliteDatabase>(file_);
+    db->Execute("PRAGMA journal_mode = WAL; PRAGMA synchronous = NORMAL");
+    SqliteStatement version = db->Prepare("PRAGMA user_version");
+    version.Step();
+    const qint64 layout = version.Int(0);
+    version.Reset();
+    if (layout != Layout) {
+        if (layout != 0) {
+            throw SqliteError(0x1A /* SQLITE_NOTADB */, "an index of another layout");
+        }
+        Transaction transaction(*db);
+        db->Execute(Schema);
+        transaction.Commit();
+    }
+    db_ = std::move(db);
+}
+
+void CellIndex::Rebuild() {
+    db_.reset();
+    literals_.clear();
+    wordUsable_ = false;  // what was looked up came from the old file
+    if (!Remove(file_)) {
+        return;
+    }
+    try {
+        Open();
+    } catch (const SqliteError&) {
+        db_.reset();
+    }
+}
+
+template <typename Work>
+bool CellIndex::Guarded(const Work& work) {
+    try {
+        work();
+        return true;
+    } catch (const SqliteError& error) {
+        if (error.Damaged()) {
+            Rebuild();
+        } else if (!db_) {
+            // Could not be opened (no folder, no space, locked): the run goes on without.
+        }
+        return false;
+    }
+}
+
+void CellIndex::SetWord(LookIn lookIn, const QStringList& literals) {
+    lookIn_ = lookIn;
+    literals_.clear();
+    wordUsable_ = false;
+    if (!db_) {
+        return;
+    }
+    Guarded([&] {
+        SqliteStatement match = db_->Prepare("SELECT rowid FROM texts WHERE texts MATCH ?");
+        for (const QString& text : literals) {
+            if (Characters(text) < ShortestLookup) {
+                continue;
+            }
+            Literal literal{text, {}};
+            QString phrase = text;
+            match.Bind(1, QLatin1Char('"') +
+                              phrase.replace(QLatin1Char('"'), QStringLiteral("\"\"")) +
+                              QLatin1Char('"'));
+            while (match.Step()) {
+                const qint64 row = match.Int(0);
+                if (row % 4 == lookIn_) {
+                    literal.books.insert(row / 4);
+                }
+            }
+            match.Reset();
+            literals_.push_back(std::move(literal));
+        }
+        wordUsable_ = !literals_.empty();
+    });
+}
+
+std::optional<CellIndex::Entry> CellIndex::Find(const QString& path) {
+    SqliteStatement select =
+        db_->Prepare("SELECT id, size, modified, hash, failure FROM books WHERE path = ?");
+    select.Bind(1, path);
+    if (!select.Step()) {
+        return std::nullopt;
+    }
+    Entry entry;
+    entry.id = select.Int(0);
+    entry.stamp = {select.Int(1), select.Int(2), select.Blob(3)};
+    if (!select.IsNull(4)) {
+        entry.failure = select.Text(4);
+    }
+    return entry;
+}
+
+bool CellIndex::Within(const QString& literal, const QString& alphabet) const {
+    return std::all_of(literal.begin(), literal.end(),
+                       [&](QChar c) { return alphabet.contains(c); });
+}
+
+CellIndex::Verdict CellIndex::Check(const QString& path) {
+    Verdict verdict;
+    if (!db_) {
+        return verdict;
+    }
+    verdict.stamp = BookStamp::Of(path);
+    if (!verdict.stamp) {
+        return verdict;  // unreadable now: its search says why
+    }
+    Guarded([&] {
+        const std::optional<Entry> entry = Find(Absolute(path));
+        if (!entry || entry->stamp != *verdict.stamp) {
+            verdict.refresh = true;
+            return;
+        }
+        if (entry->failure) {
+            verdict.kind = Verdict::Kind::Failed;
+            verdict.failure = *entry->failure;
+            return;
+        }
+        SqliteStatement look =
+            db_->Prepare("SELECT alphabet FROM looks WHERE book = ? AND look_in = ?");
+        look.Bind(1, entry->id).Bind(2, qint64{lookIn_});
+        if (!look.Step()) {
+            verdict.refresh = true;
+            return;
+        }
+        const QString alphabet = look.Text(0);
+        if (!wordUsable_) {
+            return;
+        }
+        const bool mayHold = std::all_of(literals_.begin(), literals_.end(), [&](const Literal& l) {
+            return l.books.count(entry->id) != 0 || Within(l.text, alphabet);
+        });
+        if (!mayHold) {
+            verdict.kind = Verdict::Kind::Skip;
+        }
+    });
+    if (!db_) {
+        verdict = {};  // rebuilt on the way: nothing it said holds
+    }
+    return verdict;
+}
+
+qint64 CellIndex::Reset(const QString& path, const BookStamp& stamp) {
+    const std::optional<Entry> entry = Find(path);
+    if (!entry) {
+        SqliteStatement insert = db_->Prepare(
+            "INSERT INTO books(path, size, modified, hash) VALUES(?, ?, ?, ?) RETURNING id");
+        insert.Bind(1, path).Bind(2, stamp.size).Bind(3, stamp.modified).Bind(4, stamp.hash);
+        insert.Step();
+        const qint64 id = insert.Int(0);
+        insert.Reset();
+        return id;
+    }
+    if (entry->stamp != stamp || entry->failure) {
+        SqliteStatement texts = db_->Prepare("DELETE FROM texts WHERE rowid >= ? AND rowid < ?");
+        texts.Bind(1, TextRow(entry->id, 0)).Bind(2, TextRow(entry->id + 1, 0)).Run();
+        SqliteStatement looks = db_->Prepare("DELETE FROM looks WHERE book = ?");
+        looks.Bind(1, entry->id).Run();
+        SqliteStatement update = db_->Prepare(
+            "UPDATE books SET size = ?, modified = ?, hash = ?, failure = NULL WHERE id = ?");
+        update.Bind(1, stamp.size).Bind(2, stamp.modified).Bind(3, stamp.hash);
+        update.Bind(4, entry->id).Run();
+    }
+    return entry->id;
+}
+
+void CellIndex::Store(const QString& path, const BookStamp& stamp, const QString& numberAlphabet,
+                      const QString& texts) {
+    if (!db_) {
+        return;
+    }
+    Guarded([&] {
+        Transaction transaction(*db_);
+        const qint64 id = Reset(Absolute(path), stamp);
+        const qint64 row = TextRow(id, lookIn_);
+        SqliteStatement remove = db_->Prepare("DELETE FROM texts WHERE rowid = ?");
+        remove.Bind(1, row).Run();
+        SqliteStatement insert = db_->Prepare("INSERT INTO texts(rowid, body) VALUES(?, ?)");
+        insert.Bind(1, row).Bind(2, texts).Run();
+        SqliteStatement look =
+            db_->Prepare("INSERT OR REPLACE INTO looks(book, look_in, alphabet) VALUES(?, ?, ?)");
+        look.Bind(1, id).Bind(2, qint64{lookIn_}).Bind(3, numberAlphabet).Run();
+        transaction.Commit();
+    });
+}
+
+void CellIndex::StoreFailure(const QString& path, const BookStamp& stamp, const QString& message) {
+    if (!db_) {
+        return;
+    }
+    Guarded([&] {
+        Transaction transaction(*db_);
+        const qint64 id = Reset(Absolute(path), stamp);
+        SqliteStatement fail = db_->Prepare("UPDATE books SET failure = ? WHERE id = ?");
+        fail.Bind(1, message).Bind(2, id).Run();
+        transaction.Commit();
+    });
+}
