@@ -70,7 +70,7 @@ private:
 
 // What a cell index keeps of one workbook for one look-in.
 struct TIndexTexts {
-    QString numberAlphabet;  // characters of numbers not among the texts
+    QString numberAlphabet;  // characters its number cells may show
     QString texts;           // the distinct folded texts, each followed by the separator
 };
 

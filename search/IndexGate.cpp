@@ -35,14 +35,21 @@ IndexGate::IndexGate(const QString& indexFile, TExcel& excel, const SearchCondit
 
 IndexGate::~IndexGate() = default;
 
-std::vector<IndexGate::Verdict> IndexGate::Plan(const QStringList& files) {
+std::vector<IndexGate::Verdict> IndexGate::Plan(const QString& folder, const QStringList& files) {
     std::vector<Verdict> verdicts(static_cast<size_t>(files.size()));
     if (index_ && index_->IsOpen()) {
+        index_->Prune(folder);
         for (qsizetype i = 0; i < files.size(); ++i) {
             verdicts[static_cast<size_t>(i)] = index_->Check(files[i]);
         }
     }
     return verdicts;
+}
+
+void IndexGate::BeforeBook() {
+    if (index_) {
+        index_->CommitIfDue();
+    }
 }
 
 IndexGate::BookHook IndexGate::AfterSearch(const QString& path, const Verdict& verdict) {

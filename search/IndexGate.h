@@ -28,8 +28,11 @@ public:
     IndexGate(const IndexGate&) = delete;
     IndexGate& operator=(const IndexGate&) = delete;
 
-    // One verdict per file, in order: all Search when the index is off.
-    std::vector<Verdict> Plan(const QStringList& files);
+    // One verdict per file, in order: all Search when the index is off. Entries of books
+    // gone from `folder` are dropped on the way.
+    std::vector<Verdict> Plan(const QString& folder, const QStringList& files);
+    // Before each book is searched.
+    void BeforeBook();
     // What to run on the book once its search is done, before it is closed.
     BookHook AfterSearch(const QString& path, const Verdict& verdict);
     // The book could not be read (`message` says why): recorded until it changes.

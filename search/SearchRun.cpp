@@ -78,6 +78,7 @@ void SearchRun::Run(const SearchConditions& conditions) {
         return;  // as in Start
     }
     host_.ClearRows();
+    host_.SetIndexSkipped(0);
     skipped_.clear();
     {
         SearchingScope searching(host_, running_);
@@ -164,11 +165,10 @@ void SearchRun::SearchFiles(TExcel& excel, const QStringList& files,
                             const SearchConditions& conditions) {
     host_.SetProgressMaximum(ClampToInt(files.size()));
     host_.SetProgressPosition(0);
-    host_.SetIndexSkipped(0);
     const ResultRowSink sink = [this](const ResultRow& row) { host_.AppendRow(row); };
     excel.SetFindHiddenCells(findHiddenCells_);
     IndexGate index(indexFile_, excel, conditions);
-    const std::vector<IndexGate::Verdict> verdicts = index.Plan(files);
+    const std::vector<IndexGate::Verdict> verdicts = index.Plan(conditions.Dir, files);
     QStringList toRead;
     for (qsizetype i = 0; i < files.size(); ++i) {
         if (verdicts[static_cast<size_t>(i)].kind == IndexGate::Verdict::Kind::Search) {
@@ -185,6 +185,7 @@ void SearchRun::SearchFiles(TExcel& excel, const QStringList& files,
         } else {
             host_.SetStatusText(SearchingText(path));
             host_.ProcessMessages();
+            index.BeforeBook();
             try {
                 if (verdict.kind == IndexGate::Verdict::Kind::Failed) {
                     throw Exception(verdict.failure);  // as its reading failed last time

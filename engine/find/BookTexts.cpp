@@ -6,30 +6,33 @@
 #include "engine/model/CellText.h"
 #include "engine/model/Workbook.h"
 
-#include <QSet>
-#include <bit>
+#include <QHash>
 #include <unordered_map>
 #include <unordered_set>
 
 namespace engine {
 namespace {
 
-// Gathers the folded texts once each, and the alphabets that stand in for numbers past the
-// limit.
+// Gathers the folded texts once each, and the alphabets of the formats numbers are shown
+// in: folded, a number's digits are all 0, so its text would tell little more.
 class TextList {
 public:
-    explicit TextList(const Workbook& book) : book_(book) {}
+    explicit TextList(const Workbook& book)
+        : book_(book), seen_(0, SpanHash{list_.texts}, SpanEqual{list_.texts}) {}
 
-    void Add(QStringView text) {
-        if (text.isEmpty()) {
+    // The folded form is written at the end of the list and taken back when it is there
+    // already.
+    void Add(QStringView text, QStringView prefix = {}) {
+        if (text.isEmpty() && prefix.isEmpty()) {
             return;
         }
-        folded_.clear();
-        TextFolder::AppendForIndex(text, folded_);
-        if (!seen_.contains(folded_)) {
-            seen_.insert(folded_);
-            list_.texts += folded_;
+        const qsizetype start = list_.texts.size();
+        TextFolder::AppendForIndex(prefix, list_.texts);
+        TextFolder::AppendForIndex(text, list_.texts);
+        if (seen_.insert({start, list_.texts.size() - start}).second) {
             list_.texts += BookTexts::Separator;
+        } else {
+            list_.texts.truncate(start);
         }
     }
 
@@ -41,24 +44,26 @@ public:
 
     void AddFormula(uint32_t index) {
         if (FirstTime(formulaSeen_, index)) {
-            Add(QStringLiteral("=") + book_.String(index));
+            Add(book_.String(index), u"=");
         }
     }
 
-    // A number or truth value shown as `render` makes it, once per value and format; past
-    // the limit, through `alphabet` instead.
-    template <typename Render, typename Alphabet>
-    void AddNumber(const Cell& cell, const Render& render, const Alphabet& alphabet) {
-        const uint32_t key = cell.format << 1 | (cell.type == CellType::Boolean ? 1 : 0);
-        if (numberCount_ >= BookTexts::MaxNumberTexts) {
-            if (alphabetKeys_.insert(key).second) {
-                AddAlphabet(alphabet(cell));
-            }
+    // The characters numbers in `format` may show, once per format.
+    template <typename Alphabet>
+    void AddNumberFormat(uint32_t format, const Alphabet& alphabet) {
+        if (format >= formatSeen_.size()) {
+            formatSeen_.resize(size_t{format} + 1);
+        }
+        if (formatSeen_[format]) {
             return;
         }
-        if (numbers_[key].insert(std::bit_cast<uint64_t>(cell.number)).second) {
-            ++numberCount_;
-            Add(render(cell));
+        formatSeen_[format] = true;
+        QString folded;
+        TextFolder::AppendForIndex(alphabet(), folded);
+        for (const QChar c : folded) {
+            if (!list_.numberAlphabet.contains(c)) {
+                list_.numberAlphabet += c;
+            }
         }
     }
 
@@ -66,6 +71,25 @@ public:
     BookTextList Take() { return std::move(list_); }
 
 private:
+    // A text of the list, by where it stands in it.
+    struct Span {
+        qsizetype start;
+        qsizetype length;
+    };
+    struct SpanHash {
+        const QString& texts;
+        size_t operator()(const Span& span) const {
+            return qHash(QStringView(texts).sliced(span.start, span.length));
+        }
+    };
+    struct SpanEqual {
+        const QString& texts;
+        bool operator()(const Span& a, const Span& b) const {
+            const QStringView all(texts);
+            return all.sliced(a.start, a.length) == all.sliced(b.start, b.length);
+        }
+    };
+
     bool FirstTime(std::vector<bool>& seen, uint32_t index) const {
         if (index >= book_.StringCount()) {
             return false;
@@ -80,50 +104,31 @@ private:
         return true;
     }
 
-    void AddAlphabet(QStringView alphabet) {
-        folded_.clear();
-        TextFolder::AppendForIndex(alphabet, folded_);
-        for (const QChar c : folded_) {
-            if (!list_.numberAlphabet.contains(c)) {
-                list_.numberAlphabet += c;
-            }
-        }
-    }
-
     const Workbook& book_;
     BookTextList list_;
-    QSet<QString> seen_;
-    QString folded_;
+    std::unordered_set<Span, SpanHash, SpanEqual> seen_;
     std::vector<bool> poolSeen_;  // by pool index, as a text and as a formula
     std::vector<bool> formulaSeen_;
-    // Values seen, by format and kind.
-    std::unordered_map<uint32_t, std::unordered_set<uint64_t>> numbers_;
-    size_t numberCount_ = 0;
-    std::unordered_set<uint32_t> alphabetKeys_;
+    std::vector<bool> formatSeen_;  // by format index
 };
 
 void AddFormulaTexts(const Workbook& book, const Worksheet& sheet, TextList& list) {
-    const auto editText = [&](const Cell& cell) { return CellText::EditText(book, cell); };
-    const auto alphabet = [](const Cell&) { return NumberConstantAlphabet; };
     for (const Cell& cell : sheet.Cells()) {
         if (cell.formula != NoString) {
             list.AddFormula(cell.formula);
         } else if (cell.type == CellType::Text || cell.type == CellType::Error) {
             list.AddPooled(cell.text);
-        } else if (cell.type != CellType::Blank) {
-            list.AddNumber(cell, editText, alphabet);
+        } else if (cell.type == CellType::Boolean) {
+            list.Add(CellText::EditText(book, cell));
+        } else if (cell.type == CellType::Number) {
+            // The edit-bar form is the same for every format.
+            list.AddNumberFormat(0, [] { return NumberConstantAlphabet; });
         }
     }
 }
 
 void AddValueTexts(const Workbook& book, const Worksheet& sheet, TextList& list,
                    std::unordered_map<uint32_t, bool>& formatsText) {
-    const auto text = [&](const Cell& cell) { return CellText::Text(book, cell); };
-    const auto alphabet = [&](const Cell& cell) {
-        return CellText::HasGeneralFormat(book, cell)
-                   ? GeneralNumberAlphabet.toString()
-                   : NumberFormatter::NumberAlphabet(book.Format(cell.format));
-    };
     for (const Cell& cell : sheet.Cells()) {
         switch (cell.type) {
             case CellType::Blank:
@@ -143,9 +148,15 @@ void AddValueTexts(const Workbook& book, const Worksheet& sheet, TextList& list,
                 }
                 break;
             }
-            case CellType::Number:
             case CellType::Boolean:
-                list.AddNumber(cell, text, alphabet);
+                list.Add(CellText::Text(book, cell));
+                break;
+            case CellType::Number:
+                list.AddNumberFormat(cell.format, [&] {
+                    return CellText::HasGeneralFormat(book, cell)
+                               ? GeneralNumberAlphabet.toString()
+                               : NumberFormatter::NumberAlphabet(book.Format(cell.format));
+                });
                 break;
         }
     }

@@ -1,6 +1,6 @@
 // What a cell index keeps of an open workbook to tell later, without reading it again, that
 // a word cannot be found in it: for one look-in, the distinct texts Find compares, folded
-// for the index, and the characters the number cells left out of that list can show.
+// for the index, and the characters its number cells can show.
 #pragma once
 
 #include "engine/find/FindOptions.h"
@@ -13,20 +13,17 @@ namespace engine {
 class Workbook;
 
 struct BookTextList {
-    // The distinct texts, each followed by Separator.
+    // The texts, each followed by Separator.
     QString texts;
-    // Folded characters that some number cell not in `texts` may show; empty when every
-    // number cell's text is listed.
+    // Folded characters that the book's number cells may show (none without numbers).
     QString numberAlphabet;
 };
 
 class BookTexts {
 public:
     static constexpr QChar Separator = QChar(0x1F);
-    // Past this many distinct numbers a workbook's numbers are summed up by their alphabet.
-    static constexpr size_t MaxNumberTexts = 50000;
     // Past this many characters a workbook is not worth an index entry.
-    static constexpr qsizetype MaxCharacters = qsizetype{32} << 20;
+    static constexpr qsizetype MaxCharacters = qsizetype{4} << 20;
 
     // Reads every sheet. Nothing when the texts would not hold the next time the workbook is
     // opened (displayed values of formulas computed on opening) or are too many.

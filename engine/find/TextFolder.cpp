@@ -82,24 +82,37 @@ char32_t TextFolder::FoldCaseTable(char32_t c) {
 
 void TextFolder::AppendForIndex(QStringView text, QString& out) {
     const TextFolder folder(false, false);
-    const auto append = [&out](char32_t c) {
+    // Written in place: a character becomes at most two code points of two units each.
+    const qsizetype start = out.size();
+    out.resize(start + 4 * text.size());
+    char16_t* const begin = reinterpret_cast<char16_t*>(out.data()) + start;
+    char16_t* end = begin;
+    const auto append = [&end](char32_t c) {
         if (QChar::requiresSurrogates(c)) {
-            out.append(QChar(QChar::highSurrogate(c)));
-            out.append(QChar(QChar::lowSurrogate(c)));
+            *end++ = QChar::highSurrogate(c);
+            *end++ = QChar::lowSurrogate(c);
         } else {
-            out.append(QChar(char16_t(c)));
+            *end++ = char16_t(c);
         }
     };
-    out.reserve(out.size() + text.size());
     for (qsizetype i = 0; i < text.size(); ++i) {
         char32_t c = text[i].unicode();
+        if (c < 0x80) {
+            *end++ = char16_t(c >= U'A' && c <= U'Z'   ? c + (U'a' - U'A')
+                              : c >= U'1' && c <= U'9' ? U'0'
+                                                       : c);
+            continue;
+        }
         if (QChar::isHighSurrogate(c) && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
             c = QChar::surrogateToUcs4(char16_t(c), text[i + 1].unicode());
             ++i;
         }
         // Case first as well, so that a character whose case partner has another width
         // folds as that partner does.
-        const char32_t folded = folder.FoldCase(FoldWidth(folder.FoldCase(c)));
+        char32_t folded = folder.FoldCase(FoldWidth(folder.FoldCase(c)));
+        if (folded >= U'1' && folded <= U'9') {
+            folded = U'0';  // a full-width digit
+        }
         // A voiced kana is written as the base and the mark a half-width text combines.
         char32_t base = 0;
         char32_t mark = 0;
@@ -122,6 +135,7 @@ void TextFolder::AppendForIndex(QStringView text, QString& out) {
             append(folded);
         }
     }
+    out.truncate(start + (end - begin));
 }
 
 void TextFolder::Append(QStringView text, std::u32string& out) const {

@@ -19,6 +19,8 @@ public:
     // Appends `text` folded for a cell index: coarser than every option combination, and
     // character by character (a voiced kana becomes its base and the mark), so a text that
     // any Find matches holds the index form of the word's literal parts as they stand.
+    // Every digit becomes 0: a column of numbers or of formulas that differ only in their
+    // row numbers then folds to a handful of texts.
     static void AppendForIndex(QStringView text, QString& out);
     // The folded code point that starts at unit `i` of a text of `size` units read through
     // `unit(i)`, as Append folds it, and the units it takes (a surrogate pair, a half-width

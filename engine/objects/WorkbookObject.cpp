@@ -27,7 +27,7 @@ Variant WorkbookObject::Invoke(const QString& member, InvokeKind kind,
         book_->Close();
         return {};
     }
-    // The engine's own, for a cell index: the alphabet of unlisted numbers, then the
+    // The engine's own, for a cell index: the alphabet of the number cells, then the
     // workbook's distinct texts for one look-in, each followed by the separator; Null when
     // the workbook cannot be indexed.
     if (call.Is("IndexTexts")) {

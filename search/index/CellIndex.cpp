@@ -4,6 +4,7 @@
 #include "search/index/SqliteError.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
@@ -13,6 +14,9 @@ namespace {
 
 // The layout this program writes; a file with another is built again.
 constexpr int Layout = 1;
+// A batch of writes is committed after this many books or this many milliseconds.
+constexpr int BatchBooks = 64;
+constexpr qint64 BatchMs = 200;
 // The trigram table finds parts of three characters or more.
 constexpr qsizetype ShortestLookup = 3;
 
@@ -40,31 +44,6 @@ QString Absolute(const QString& path) {
     return QFileInfo(path).absoluteFilePath();
 }
 
-// Commits at Commit(); rolls back when left before.
-class Transaction {
-public:
-    explicit Transaction(SqliteDatabase& db) : db_(db) { db_.Execute("BEGIN IMMEDIATE"); }
-    ~Transaction() {
-        if (!done_) {
-            try {
-                db_.Execute("ROLLBACK");
-            } catch (const SqliteError&) {
-                // Nothing was written that a rollback could save.
-            }
-        }
-    }
-    Transaction(const Transaction&) = delete;
-    Transaction& operator=(const Transaction&) = delete;
-    void Commit() {
-        db_.Execute("COMMIT");
-        done_ = true;
-    }
-
-private:
-    SqliteDatabase& db_;
-    bool done_ = false;
-};
-
 }  // namespace
 
 QString CellIndex::DefaultFile() {
@@ -87,7 +66,45 @@ CellIndex::CellIndex(const QString& file) : file_(file) {
     Guarded([&] { Open(); });
 }
 
-CellIndex::~CellIndex() = default;
+CellIndex::~CellIndex() {
+    Flush();
+}
+
+void CellIndex::CommitIfDue() {
+    if (writing_ && writingSince_.elapsed() >= BatchMs) {
+        Flush();
+    }
+}
+
+void CellIndex::Flush() {
+    if (db_) {
+        Guarded([&] { Commit(); });
+    }
+}
+
+void CellIndex::BeginWrite() {
+    if (!writing_) {
+        db_->Execute("BEGIN IMMEDIATE");
+        writing_ = true;
+        written_ = 0;
+        writingSince_.start();
+    }
+}
+
+void CellIndex::EndWrite() {
+    // Written in batches: a commit per book would cost more than the book's texts, and a
+    // batch is short enough for another run that waits to write.
+    if (++written_ >= BatchBooks || writingSince_.elapsed() >= BatchMs) {
+        Commit();
+    }
+}
+
+void CellIndex::Commit() {
+    if (writing_) {
+        writing_ = false;
+        db_->Execute("COMMIT");
+    }
+}
 
 void CellIndex::Open() {
     db_.reset();
@@ -102,14 +119,15 @@ void CellIndex::Open() {
         if (layout != 0) {
             throw SqliteError(0x1A /* SQLITE_NOTADB */, "an index of another layout");
         }
-        Transaction transaction(*db);
+        db->Execute("BEGIN IMMEDIATE");
         db->Execute(Schema);
-        transaction.Commit();
+        db->Execute("COMMIT");
     }
     db_ = std::move(db);
 }
 
 void CellIndex::Rebuild() {
+    writing_ = false;
     db_.reset();
     literals_.clear();
     wordUsable_ = false;  // what was looked up came from the old file
@@ -129,10 +147,17 @@ bool CellIndex::Guarded(const Work& work) {
         work();
         return true;
     } catch (const SqliteError& error) {
+        if (writing_) {
+            writing_ = false;  // what the batch held is lost: those books are read again
+            try {
+                db_->Execute("ROLLBACK");
+            } catch (const SqliteError&) {
+            }
+        }
+        // A file that could not be opened (no folder, no space, locked) leaves the index
+        // closed, and the run goes on without it.
         if (error.Damaged()) {
             Rebuild();
-        } else if (!db_) {
-            // Could not be opened (no folder, no space, locked): the run goes on without.
         }
         return false;
     }
@@ -146,7 +171,7 @@ void CellIndex::SetWord(LookIn lookIn, const QStringList& literals) {
         return;
     }
     Guarded([&] {
-        SqliteStatement match = db_->Prepare("SELECT rowid FROM texts WHERE texts MATCH ?");
+        SqliteStatement& match = db_->Statement("SELECT rowid FROM texts WHERE texts MATCH ?");
         for (const QString& text : literals) {
             if (Characters(text) < ShortestLookup) {
                 continue;
@@ -170,10 +195,11 @@ void CellIndex::SetWord(LookIn lookIn, const QStringList& literals) {
 }
 
 std::optional<CellIndex::Entry> CellIndex::Find(const QString& path) {
-    SqliteStatement select =
-        db_->Prepare("SELECT id, size, modified, hash, failure FROM books WHERE path = ?");
+    SqliteStatement& select =
+        db_->Statement("SELECT id, size, modified, hash, failure FROM books WHERE path = ?");
     select.Bind(1, path);
     if (!select.Step()) {
+        select.Reset();
         return std::nullopt;
     }
     Entry entry;
@@ -182,6 +208,7 @@ std::optional<CellIndex::Entry> CellIndex::Find(const QString& path) {
     if (!select.IsNull(4)) {
         entry.failure = select.Text(4);
     }
+    select.Reset();
     return entry;
 }
 
@@ -210,14 +237,16 @@ CellIndex::Verdict CellIndex::Check(const QString& path) {
             verdict.failure = *entry->failure;
             return;
         }
-        SqliteStatement look =
-            db_->Prepare("SELECT alphabet FROM looks WHERE book = ? AND look_in = ?");
+        SqliteStatement& look =
+            db_->Statement("SELECT alphabet FROM looks WHERE book = ? AND look_in = ?");
         look.Bind(1, entry->id).Bind(2, qint64{lookIn_});
-        if (!look.Step()) {
+        const bool listed = look.Step();
+        const QString alphabet = listed ? look.Text(0) : QString();
+        look.Reset();
+        if (!listed) {
             verdict.refresh = true;
             return;
         }
-        const QString alphabet = look.Text(0);
         if (!wordUsable_) {
             return;
         }
@@ -237,7 +266,7 @@ CellIndex::Verdict CellIndex::Check(const QString& path) {
 qint64 CellIndex::Reset(const QString& path, const BookStamp& stamp) {
     const std::optional<Entry> entry = Find(path);
     if (!entry) {
-        SqliteStatement insert = db_->Prepare(
+        SqliteStatement& insert = db_->Statement(
             "INSERT INTO books(path, size, modified, hash) VALUES(?, ?, ?, ?) RETURNING id");
         insert.Bind(1, path).Bind(2, stamp.size).Bind(3, stamp.modified).Bind(4, stamp.hash);
         insert.Step();
@@ -246,11 +275,11 @@ qint64 CellIndex::Reset(const QString& path, const BookStamp& stamp) {
         return id;
     }
     if (entry->stamp != stamp || entry->failure) {
-        SqliteStatement texts = db_->Prepare("DELETE FROM texts WHERE rowid >= ? AND rowid < ?");
+        SqliteStatement& texts = db_->Statement("DELETE FROM texts WHERE rowid >= ? AND rowid < ?");
         texts.Bind(1, TextRow(entry->id, 0)).Bind(2, TextRow(entry->id + 1, 0)).Run();
-        SqliteStatement looks = db_->Prepare("DELETE FROM looks WHERE book = ?");
+        SqliteStatement& looks = db_->Statement("DELETE FROM looks WHERE book = ?");
         looks.Bind(1, entry->id).Run();
-        SqliteStatement update = db_->Prepare(
+        SqliteStatement& update = db_->Statement(
             "UPDATE books SET size = ?, modified = ?, hash = ?, failure = NULL WHERE id = ?");
         update.Bind(1, stamp.size).Bind(2, stamp.modified).Bind(3, stamp.hash);
         update.Bind(4, entry->id).Run();
@@ -264,17 +293,53 @@ void CellIndex::Store(const QString& path, const BookStamp& stamp, const QString
         return;
     }
     Guarded([&] {
-        Transaction transaction(*db_);
+        BeginWrite();
         const qint64 id = Reset(Absolute(path), stamp);
         const qint64 row = TextRow(id, lookIn_);
-        SqliteStatement remove = db_->Prepare("DELETE FROM texts WHERE rowid = ?");
-        remove.Bind(1, row).Run();
-        SqliteStatement insert = db_->Prepare("INSERT INTO texts(rowid, body) VALUES(?, ?)");
-        insert.Bind(1, row).Bind(2, texts).Run();
-        SqliteStatement look =
-            db_->Prepare("INSERT OR REPLACE INTO looks(book, look_in, alphabet) VALUES(?, ?, ?)");
-        look.Bind(1, id).Bind(2, qint64{lookIn_}).Bind(3, numberAlphabet).Run();
-        transaction.Commit();
+        db_->Statement("DELETE FROM texts WHERE rowid = ?").Bind(1, row).Run();
+        db_->Statement("INSERT INTO texts(rowid, body) VALUES(?, ?)")
+            .Bind(1, row)
+            .Bind(2, texts)
+            .Run();
+        db_->Statement("INSERT OR REPLACE INTO looks(book, look_in, alphabet) VALUES(?, ?, ?)")
+            .Bind(1, id)
+            .Bind(2, qint64{lookIn_})
+            .Bind(3, numberAlphabet)
+            .Run();
+        EndWrite();
+    });
+}
+
+void CellIndex::Prune(const QString& folder) {
+    if (!db_) {
+        return;
+    }
+    // Paths in the folder sort between "folder/" and "folder0" ('0' follows '/').
+    const QString prefix = Absolute(folder) + QLatin1Char('/');
+    Guarded([&] {
+        SqliteStatement& select =
+            db_->Statement("SELECT id, path FROM books WHERE path >= ? AND path < ?");
+        select.Bind(1, prefix).Bind(2, prefix.chopped(1) + QLatin1Char('0'));
+        std::vector<qint64> gone;
+        while (select.Step()) {
+            if (!QFileInfo::exists(select.Text(1))) {
+                gone.push_back(select.Int(0));
+            }
+        }
+        select.Reset();
+        if (gone.empty()) {
+            return;
+        }
+        BeginWrite();
+        SqliteStatement& texts = db_->Statement("DELETE FROM texts WHERE rowid >= ? AND rowid < ?");
+        SqliteStatement& looks = db_->Statement("DELETE FROM looks WHERE book = ?");
+        SqliteStatement& books = db_->Statement("DELETE FROM books WHERE id = ?");
+        for (const qint64 id : gone) {
+            texts.Bind(1, TextRow(id, 0)).Bind(2, TextRow(id + 1, 0)).Run();
+            looks.Bind(1, id).Run();
+            books.Bind(1, id).Run();
+        }
+        Commit();
     });
 }
 
@@ -283,10 +348,12 @@ void CellIndex::StoreFailure(const QString& path, const BookStamp& stamp, const 
         return;
     }
     Guarded([&] {
-        Transaction transaction(*db_);
+        BeginWrite();
         const qint64 id = Reset(Absolute(path), stamp);
-        SqliteStatement fail = db_->Prepare("UPDATE books SET failure = ? WHERE id = ?");
-        fail.Bind(1, message).Bind(2, id).Run();
-        transaction.Commit();
+        db_->Statement("UPDATE books SET failure = ? WHERE id = ?")
+            .Bind(1, message)
+            .Bind(2, id)
+            .Run();
+        EndWrite();
     });
 }

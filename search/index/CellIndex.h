@@ -10,6 +10,7 @@
 
 #include "search/index/BookStamp.h"
 
+#include <QElapsedTimer>
 #include <QString>
 #include <QStringList>
 #include <memory>
@@ -53,10 +54,16 @@ public:
     void SetWord(LookIn lookIn, const QStringList& literals);
     Verdict Check(const QString& path);
     // The book's texts for the run's look-in, as its search read them: each text followed
-    // by `separator`; `numberAlphabet` the characters of numbers not among them.
+    // by `separator`; `numberAlphabet` the characters its number cells may show.
     void Store(const QString& path, const BookStamp& stamp, const QString& numberAlphabet,
                const QString& texts);
     void StoreFailure(const QString& path, const BookStamp& stamp, const QString& message);
+    // Drops the entries of books in `folder` (or below it) that are gone from the disk.
+    void Prune(const QString& folder);
+    // Writes are kept in a batch; this commits one that has been open for a while, so that
+    // another run waiting to write does not wait long. Called between books.
+    void CommitIfDue();
+    void Flush();
 
 private:
     struct Literal {
@@ -71,6 +78,9 @@ private:
 
     void Open();
     void Rebuild();
+    void BeginWrite();
+    void EndWrite();
+    void Commit();
     // Runs `work`; a damaged file is rebuilt, any other failure only ends this step.
     template <typename Work>
     bool Guarded(const Work& work);
@@ -84,4 +94,7 @@ private:
     LookIn lookIn_ = Formulas;
     bool wordUsable_ = false;
     std::vector<Literal> literals_;
+    bool writing_ = false;  // a batch of writes is open
+    int written_ = 0;
+    QElapsedTimer writingSince_;
 };

@@ -30,7 +30,16 @@ SqliteDatabase::SqliteDatabase(const QString& file) {
 }
 
 SqliteDatabase::~SqliteDatabase() {
+    statements_.clear();
     sqlite3_close_v2(db_);
+}
+
+SqliteStatement& SqliteDatabase::Statement(const char* sql) {
+    std::unique_ptr<SqliteStatement>& statement = statements_[sql];
+    if (!statement) {
+        statement = std::make_unique<SqliteStatement>(db_, sql);
+    }
+    return *statement;
 }
 
 void SqliteDatabase::Execute(const char* sql) {

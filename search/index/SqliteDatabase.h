@@ -4,6 +4,9 @@
 #include "search/index/SqliteStatement.h"
 
 #include <QString>
+#include <memory>
+#include <string_view>
+#include <unordered_map>
 
 class SqliteDatabase {
 public:
@@ -16,9 +19,12 @@ public:
     // Runs one or more statements without results.
     void Execute(const char* sql);
     SqliteStatement Prepare(const char* sql) { return SqliteStatement(db_, sql); }
+    // The statement prepared once for the connection, ready to bind; callers reset it.
+    SqliteStatement& Statement(const char* sql);
     // The code of the last failure, a busy or damaged file among them.
     static void Check(sqlite3* db, int result);
 
 private:
     sqlite3* db_ = nullptr;
+    std::unordered_map<std::string_view, std::unique_ptr<SqliteStatement>> statements_;
 };

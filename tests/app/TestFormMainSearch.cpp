@@ -8,6 +8,7 @@
 #include "dialogs/HelpViewer.h"
 #include "dialogs/HelpWindow.h"
 #include "engine/model/Workbook.h"
+#include "search/index/CellIndex.h"
 #include "tests/engine/readers/xls/CompoundFileBuilder.h"
 #include "tests/engine/readers/xlsx/TestPackage.h"
 #include "tests/support/RealManifest.h"
@@ -383,6 +384,47 @@ private slots:
         Search(form);
         // Find starts after the used range's first cell, so that cell comes last.
         QCOMPARE(BookNames(form), QStringList({"hidden.xlsx!A2", "hidden.xlsx!A1"}));
+    }
+
+    // A repeat search reads only the books that can hold the word and shows how many it
+    // passed over; the clear command and the setting turn that off.
+    void theIndexPassesBooksOverUntilClearedOrTurnedOff() {
+        const QString dir = MakeFruitFolder();
+        const QString index = CellIndex::DefaultFile();
+        CellIndex::Remove(index);
+        TFormMain form(engine_);
+        StartWindow(form);
+        SetConditions(form, dir, QStringLiteral("apple"));
+        auto* skipped = Child<QLabel>(form, "LabelIndexSkipped");
+        Search(form);
+        const QStringList first = BookNames(form);
+        QCOMPARE(first.size(), 3);  // a.csv twice, b.csv; sub/ is not searched
+        QCOMPARE(skipped->text(), QString());
+        QVERIFY(QFileInfo::exists(index));
+        Search(form);
+        QCOMPARE(BookNames(form), first);
+        QCOMPARE(skipped->text(), QStringLiteral("インデックスで省略: 1 ブック"));  // c.csv
+
+        Child<QAction>(form, "ActionConfigClearIndex")->trigger();
+        QVERIFY(!QFileInfo::exists(index));
+        QCOMPARE(form.statusBar()->currentMessage(),
+                 QStringLiteral("検索インデックスを消去しました。"));
+        Search(form);
+        QCOMPARE(skipped->text(), QString());
+
+        formtest::AnswerNextModal([](QWidget* modal) {
+            auto* box = modal->findChild<QCheckBox*>(QStringLiteral("CheckBoxUseSearchIndex"));
+            if (box != nullptr) {
+                QVERIFY(box->isChecked());
+                box->setChecked(false);
+            }
+            qobject_cast<QDialog*>(modal)->accept();
+        });
+        Child<QAction>(form, "ActionConfigGeneral")->trigger();
+        QVERIFY(!form.Config().UseSearchIndex);
+        Search(form);
+        QCOMPARE(BookNames(form), first);
+        QCOMPARE(skipped->text(), QString());
     }
 
     void doubleClickShowsTheCellInTheViewer() {

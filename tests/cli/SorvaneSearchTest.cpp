@@ -97,6 +97,32 @@ TEST_F(SorvaneSearchTest, EngineErrorEndsTheRunUnlessKeepGoing) {
     EXPECT_EQ(kept.err, stopped.err);
 }
 
+TEST_F(SorvaneSearchTest, TheIndexIsUsedByDefaultAndRebuiltOrLeftAloneOnRequest) {
+    Write("a.csv", "needle here\n");
+    Write("b.csv", "hay\n");
+    const QString index = qEnvironmentVariable("XDG_CACHE_HOME") + "/Tavrick/Sorvane/cells.sqlite";
+    QFile::remove(index);
+    const Result plain = RunSearch({"--no-index", root_, "needle"});
+    EXPECT_EQ(plain.exitCode, 0);
+    EXPECT_FALSE(QFileInfo::exists(index));
+    for (const QStringList& flags :
+         {QStringList(), QStringList(), QStringList{"--rebuild-index"}}) {
+        const Result indexed = RunSearch(flags + QStringList{root_, "needle"});
+        EXPECT_EQ(indexed.exitCode, plain.exitCode);
+        EXPECT_EQ(indexed.out, plain.out);
+        EXPECT_EQ(indexed.err, plain.err);
+        EXPECT_TRUE(QFileInfo::exists(index));
+    }
+    // A damaged index is rebuilt, not trusted.
+    QFile::remove(index + "-wal");
+    QFile damaged(index);
+    ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
+    damaged.write(QByteArray(8192, '\xA5'));
+    damaged.close();
+    EXPECT_EQ(RunSearch({root_, "needle"}).out, plain.out);
+    EXPECT_EQ(RunSearch({root_, "needle"}).out, plain.out);
+}
+
 // As a script writes a sales sheet: the total a formula without a calculated result (the
 // writer stores 0 and asks for recalculation), one row and one column hidden.
 TEST_F(SorvaneSearchTest, ValuesFindCalculatedResultsAndPassOverHiddenCellsUnlessAsked) {

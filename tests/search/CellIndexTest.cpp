@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 #include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -18,6 +19,7 @@ class CellIndexTest : public testing::Test {
 protected:
     QString Book(const QString& name, const QByteArray& content) {
         const QString path = dir_.path() + "/" + name;
+        QDir().mkpath(QFileInfo(path).path());
         QFile file(path);
         EXPECT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(content);
@@ -156,6 +158,30 @@ TEST_F(CellIndexTest, ADamagedOrForeignFileIsBuiltAgain) {
     }
 }
 
+TEST_F(CellIndexTest, BooksGoneFromTheFolderAreDropped) {
+    const QString kept = Book("in/kept.xlsx", "one");
+    const QString gone = Book("in/sub/gone.xlsx", "two");
+    const QString beside = Book("in0.xlsx", "three");
+    CellIndex index(file_);
+    index.SetWord(CellIndex::Values, {"abc"});
+    for (const QString& path : {kept, gone, beside}) {
+        Index(index, path, "xyz" + QString(Sep));
+    }
+    const QDateTime besideTime = QFileInfo(beside).lastModified();
+    QFile::remove(gone);
+    QFile::remove(beside);  // outside the folder: its entry stays
+    index.Prune(dir_.path() + "/in");
+    Book("in/sub/gone.xlsx", "two");
+    Book("in0.xlsx", "three");
+    QFile file(beside);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(file.setFileTime(besideTime, QFileDevice::FileModificationTime));
+    file.close();
+    EXPECT_FALSE(index.Check(kept).refresh);
+    EXPECT_TRUE(index.Check(gone).refresh);
+    EXPECT_FALSE(index.Check(beside).refresh);
+}
+
 TEST_F(CellIndexTest, TwoRunsShareOneFile) {
     const QString a = Book("a.xlsx", "one");
     const QString b = Book("b.xlsx", "two");
@@ -164,7 +190,9 @@ TEST_F(CellIndexTest, TwoRunsShareOneFile) {
     first.SetWord(CellIndex::Formulas, {"abc"});
     second.SetWord(CellIndex::Formulas, {"abc"});
     Index(first, a, "xyz" + QString(Sep));
+    first.Flush();  // as a run does between books
     Index(second, b, "abcd" + QString(Sep));
+    second.Flush();
     first.SetWord(CellIndex::Formulas, {"abc"});
     EXPECT_EQ(first.Check(a).kind, Kind::Skip);
     EXPECT_EQ(first.Check(b).kind, Kind::Search);

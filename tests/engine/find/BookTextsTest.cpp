@@ -95,33 +95,52 @@ TEST_F(BookTextsTest, ListsWhatEachLookInCompares) {
     const auto formulas = Collect(*book, LookIn::Formulas);
     ASSERT_TRUE(formulas);
     EXPECT_TRUE(formulas->texts.contains("alpha"));
-    EXPECT_TRUE(formulas->texts.contains("=sum(a9)"));
-    EXPECT_TRUE(formulas->texts.contains("50%"));
+    EXPECT_TRUE(formulas->texts.contains("=sum(a0)"));
+    EXPECT_TRUE(formulas->numberAlphabet.contains(u'%'));
     EXPECT_FALSE(formulas->texts.contains("remark"));
     const auto values = Collect(*book, LookIn::Values);
     ASSERT_TRUE(values);
-    EXPECT_TRUE(values->texts.contains("50.0%"));
+    EXPECT_TRUE(values->numberAlphabet.contains(u'%'));
     EXPECT_FALSE(values->texts.contains("sum"));
-    EXPECT_TRUE(values->numberAlphabet.isEmpty());
     const auto comments = Collect(*book, LookIn::Comments);
     ASSERT_TRUE(comments);
     EXPECT_EQ(comments->texts, QString("remark") + BookTexts::Separator);
 }
 
-TEST_F(BookTextsTest, ManyDistinctNumbersAreSummedUpByTheirAlphabet) {
+TEST_F(BookTextsTest, NumbersAreSummedUpByWhatTheirFormatsCanShow) {
     auto book = testbook::Make({[](engine::Workbook& b, engine::Worksheet& sheet) {
-        for (int32_t row = 1; row <= int32_t(BookTexts::MaxNumberTexts) + 10; ++row) {
+        for (int32_t row = 1; row <= 1000; ++row) {
             sheet.AddCell(testbook::Number(b, row, 1, row + 0.25, "#,##0.00\"円\""));
         }
         sheet.Finish();
     }});
     const auto values = Collect(*book, LookIn::Values);
     ASSERT_TRUE(values);
-    EXPECT_TRUE(values->texts.contains("1.25円"));
-    EXPECT_FALSE(values->texts.contains(QString::number(BookTexts::MaxNumberTexts + 5)));
+    EXPECT_TRUE(values->texts.isEmpty());
     EXPECT_TRUE(values->numberAlphabet.contains(u'円'));
     EXPECT_TRUE(MayHold(*values, "50,005.25"));
+    EXPECT_TRUE(MayHold(*values, "5円"));
     EXPECT_FALSE(MayHold(*values, "total"));
+    const auto formulas = Collect(*book, LookIn::Formulas);
+    ASSERT_TRUE(formulas);
+    EXPECT_TRUE(MayHold(*formulas, "1000.25"));
+    EXPECT_FALSE(MayHold(*formulas, "5円"));  // the edit-bar form has no format
+}
+
+TEST_F(BookTextsTest, DigitsFoldToZeroSoRowsOfFormulasFoldTogether) {
+    auto book = testbook::Make({[](engine::Workbook& b, engine::Worksheet& sheet) {
+        for (int32_t row = 2; row <= 9; ++row) {
+            engine::Cell cell = testbook::Number(b, row, 3, row);
+            cell.formula = b.AddString(QStringLiteral("A%1+B%1").arg(row));
+            sheet.AddCell(cell);
+        }
+        sheet.Finish();
+    }});
+    const auto formulas = Collect(*book, LookIn::Formulas);
+    ASSERT_TRUE(formulas);
+    EXPECT_EQ(formulas->texts, QString("=a0+b0") + BookTexts::Separator);
+    EXPECT_TRUE(MayHold(*formulas, "A7+B"));
+    EXPECT_FALSE(MayHold(*formulas, "A7-B"));
 }
 
 TEST_F(BookTextsTest, ValuesComputedOnOpeningAreNotListed) {
