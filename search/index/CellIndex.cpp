@@ -3,6 +3,7 @@
 #include "search/index/SqliteDatabase.h"
 #include "search/index/SqliteError.h"
 
+#include <sqlite3.h>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -28,6 +29,29 @@ CREATE TABLE IF NOT EXISTS looks(book INTEGER NOT NULL, look_in INTEGER NOT NULL
 CREATE VIRTUAL TABLE IF NOT EXISTS texts USING fts5(body, tokenize='trigram case_sensitive 1');
 PRAGMA user_version = 1;
 )";
+
+// The statements, prepared when the file is opened: one that does not fit the file's tables
+// tells a file of another layout.
+constexpr const char* MatchTexts = "SELECT rowid FROM texts WHERE texts MATCH ?";
+constexpr const char* SelectBook =
+    "SELECT id, size, modified, hash, failure FROM books WHERE path = ?";
+constexpr const char* SelectLook = "SELECT alphabet FROM looks WHERE book = ? AND look_in = ?";
+constexpr const char* InsertBook =
+    "INSERT INTO books(path, size, modified, hash) VALUES(?, ?, ?, ?) RETURNING id";
+constexpr const char* DeleteBookTexts = "DELETE FROM texts WHERE rowid >= ? AND rowid < ?";
+constexpr const char* DeleteLooks = "DELETE FROM looks WHERE book = ?";
+constexpr const char* UpdateBook =
+    "UPDATE books SET size = ?, modified = ?, hash = ?, failure = NULL WHERE id = ?";
+constexpr const char* DeleteTexts = "DELETE FROM texts WHERE rowid = ?";
+constexpr const char* InsertTexts = "INSERT INTO texts(rowid, body) VALUES(?, ?)";
+constexpr const char* InsertLook =
+    "INSERT OR REPLACE INTO looks(book, look_in, alphabet) VALUES(?, ?, ?)";
+constexpr const char* SelectFolder = "SELECT id, path FROM books WHERE path >= ? AND path < ?";
+constexpr const char* DeleteBook = "DELETE FROM books WHERE id = ?";
+constexpr const char* UpdateFailure = "UPDATE books SET failure = ? WHERE id = ?";
+constexpr const char* Statements[] = {
+    MatchTexts,  SelectBook,  SelectLook, InsertBook,   DeleteBookTexts, DeleteLooks,  UpdateBook,
+    DeleteTexts, InsertTexts, InsertLook, SelectFolder, DeleteBook,      UpdateFailure};
 
 // A book's texts for one look-in are the row book * 4 + look-in of the text table.
 qint64 TextRow(qint64 book, int lookIn) {
@@ -110,18 +134,27 @@ void CellIndex::Open() {
     db_.reset();
     QDir().mkpath(QFileInfo(file_).absolutePath());
     auto db = std::make_unique<SqliteDatabase>(file_);
-    db->Execute("PRAGMA journal_mode = WAL; PRAGMA synchronous = NORMAL");
+    // The file is only ever data: nothing in it may run functions or touch the schema.
+    db->Execute(
+        "PRAGMA trusted_schema = OFF; PRAGMA journal_mode = WAL; PRAGMA synchronous = NORMAL");
     SqliteStatement version = db->Prepare("PRAGMA user_version");
     version.Step();
     const qint64 layout = version.Int(0);
     version.Reset();
     if (layout != Layout) {
         if (layout != 0) {
-            throw SqliteError(0x1A /* SQLITE_NOTADB */, "an index of another layout");
+            throw SqliteError(SQLITE_NOTADB, "an index of another layout");
         }
         db->Execute("BEGIN IMMEDIATE");
         db->Execute(Schema);
         db->Execute("COMMIT");
+    }
+    try {
+        for (const char* sql : Statements) {
+            db->Statement(sql);
+        }
+    } catch (const SqliteError&) {
+        throw SqliteError(SQLITE_NOTADB, "an index of another layout");
     }
     db_ = std::move(db);
 }
@@ -171,7 +204,7 @@ void CellIndex::SetWord(LookIn lookIn, const QStringList& literals) {
         return;
     }
     Guarded([&] {
-        SqliteStatement& match = db_->Statement("SELECT rowid FROM texts WHERE texts MATCH ?");
+        SqliteStatement& match = db_->Statement(MatchTexts);
         for (const QString& text : literals) {
             if (Characters(text) < ShortestLookup) {
                 continue;
@@ -195,8 +228,7 @@ void CellIndex::SetWord(LookIn lookIn, const QStringList& literals) {
 }
 
 std::optional<CellIndex::Entry> CellIndex::Find(const QString& path) {
-    SqliteStatement& select =
-        db_->Statement("SELECT id, size, modified, hash, failure FROM books WHERE path = ?");
+    SqliteStatement& select = db_->Statement(SelectBook);
     select.Bind(1, path);
     if (!select.Step()) {
         select.Reset();
@@ -237,8 +269,7 @@ CellIndex::Verdict CellIndex::Check(const QString& path) {
             verdict.failure = *entry->failure;
             return;
         }
-        SqliteStatement& look =
-            db_->Statement("SELECT alphabet FROM looks WHERE book = ? AND look_in = ?");
+        SqliteStatement& look = db_->Statement(SelectLook);
         look.Bind(1, entry->id).Bind(2, qint64{lookIn_});
         const bool listed = look.Step();
         const QString alphabet = listed ? look.Text(0) : QString();
@@ -266,8 +297,7 @@ CellIndex::Verdict CellIndex::Check(const QString& path) {
 qint64 CellIndex::Reset(const QString& path, const BookStamp& stamp) {
     const std::optional<Entry> entry = Find(path);
     if (!entry) {
-        SqliteStatement& insert = db_->Statement(
-            "INSERT INTO books(path, size, modified, hash) VALUES(?, ?, ?, ?) RETURNING id");
+        SqliteStatement& insert = db_->Statement(InsertBook);
         insert.Bind(1, path).Bind(2, stamp.size).Bind(3, stamp.modified).Bind(4, stamp.hash);
         insert.Step();
         const qint64 id = insert.Int(0);
@@ -275,12 +305,11 @@ qint64 CellIndex::Reset(const QString& path, const BookStamp& stamp) {
         return id;
     }
     if (entry->stamp != stamp || entry->failure) {
-        SqliteStatement& texts = db_->Statement("DELETE FROM texts WHERE rowid >= ? AND rowid < ?");
+        SqliteStatement& texts = db_->Statement(DeleteBookTexts);
         texts.Bind(1, TextRow(entry->id, 0)).Bind(2, TextRow(entry->id + 1, 0)).Run();
-        SqliteStatement& looks = db_->Statement("DELETE FROM looks WHERE book = ?");
+        SqliteStatement& looks = db_->Statement(DeleteLooks);
         looks.Bind(1, entry->id).Run();
-        SqliteStatement& update = db_->Statement(
-            "UPDATE books SET size = ?, modified = ?, hash = ?, failure = NULL WHERE id = ?");
+        SqliteStatement& update = db_->Statement(UpdateBook);
         update.Bind(1, stamp.size).Bind(2, stamp.modified).Bind(3, stamp.hash);
         update.Bind(4, entry->id).Run();
     }
@@ -296,12 +325,9 @@ void CellIndex::Store(const QString& path, const BookStamp& stamp, const QString
         BeginWrite();
         const qint64 id = Reset(Absolute(path), stamp);
         const qint64 row = TextRow(id, lookIn_);
-        db_->Statement("DELETE FROM texts WHERE rowid = ?").Bind(1, row).Run();
-        db_->Statement("INSERT INTO texts(rowid, body) VALUES(?, ?)")
-            .Bind(1, row)
-            .Bind(2, texts)
-            .Run();
-        db_->Statement("INSERT OR REPLACE INTO looks(book, look_in, alphabet) VALUES(?, ?, ?)")
+        db_->Statement(DeleteTexts).Bind(1, row).Run();
+        db_->Statement(InsertTexts).Bind(1, row).Bind(2, texts).Run();
+        db_->Statement(InsertLook)
             .Bind(1, id)
             .Bind(2, qint64{lookIn_})
             .Bind(3, numberAlphabet)
@@ -317,8 +343,7 @@ void CellIndex::Prune(const QString& folder) {
     // Paths in the folder sort between "folder/" and "folder0" ('0' follows '/').
     const QString prefix = Absolute(folder) + QLatin1Char('/');
     Guarded([&] {
-        SqliteStatement& select =
-            db_->Statement("SELECT id, path FROM books WHERE path >= ? AND path < ?");
+        SqliteStatement& select = db_->Statement(SelectFolder);
         select.Bind(1, prefix).Bind(2, prefix.chopped(1) + QLatin1Char('0'));
         std::vector<qint64> gone;
         while (select.Step()) {
@@ -331,9 +356,9 @@ void CellIndex::Prune(const QString& folder) {
             return;
         }
         BeginWrite();
-        SqliteStatement& texts = db_->Statement("DELETE FROM texts WHERE rowid >= ? AND rowid < ?");
-        SqliteStatement& looks = db_->Statement("DELETE FROM looks WHERE book = ?");
-        SqliteStatement& books = db_->Statement("DELETE FROM books WHERE id = ?");
+        SqliteStatement& texts = db_->Statement(DeleteBookTexts);
+        SqliteStatement& looks = db_->Statement(DeleteLooks);
+        SqliteStatement& books = db_->Statement(DeleteBook);
         for (const qint64 id : gone) {
             texts.Bind(1, TextRow(id, 0)).Bind(2, TextRow(id + 1, 0)).Run();
             looks.Bind(1, id).Run();
@@ -350,10 +375,7 @@ void CellIndex::StoreFailure(const QString& path, const BookStamp& stamp, const 
     Guarded([&] {
         BeginWrite();
         const qint64 id = Reset(Absolute(path), stamp);
-        db_->Statement("UPDATE books SET failure = ? WHERE id = ?")
-            .Bind(1, message)
-            .Bind(2, id)
-            .Run();
+        db_->Statement(UpdateFailure).Bind(1, message).Bind(2, id).Run();
         EndWrite();
     });
 }

@@ -5,6 +5,7 @@
 #include "tests/support/TestEnvironment.h"
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -156,6 +157,25 @@ TEST_F(CellIndexTest, ADamagedOrForeignFileIsBuiltAgain) {
         EXPECT_TRUE(verdict.refresh);
         CellIndex::Remove(file_);
     }
+}
+
+TEST_F(CellIndexTest, ADatabaseOfOtherTablesIsBuiltAgain) {
+    const QString path = Book("a.xlsx", "content");
+    QDir().mkpath(QFileInfo(file_).path());
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(file_.toUtf8().constData(), &db), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(db,
+                           "CREATE TABLE books(path TEXT); CREATE TABLE looks(x);"
+                           "CREATE TABLE texts(body); PRAGMA user_version = 1;",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    sqlite3_close(db);
+    CellIndex index(file_);
+    ASSERT_TRUE(index.IsOpen());
+    index.SetWord(CellIndex::Values, {"zzz"});
+    Index(index, path, "content" + QString(Sep));
+    index.SetWord(CellIndex::Values, {"zzz"});
+    EXPECT_EQ(index.Check(path).kind, Kind::Skip);
 }
 
 TEST_F(CellIndexTest, BooksGoneFromTheFolderAreDropped) {
