@@ -294,6 +294,11 @@ CellIndex::Verdict CellIndex::Check(const QString& path) {
     return verdict;
 }
 
+void CellIndex::DropTexts(qint64 book) {
+    db_->Statement(DeleteBookTexts).Bind(1, TextRow(book, 0)).Bind(2, TextRow(book + 1, 0)).Run();
+    db_->Statement(DeleteLooks).Bind(1, book).Run();
+}
+
 qint64 CellIndex::Reset(const QString& path, const BookStamp& stamp) {
     const std::optional<Entry> entry = Find(path);
     if (!entry) {
@@ -305,10 +310,7 @@ qint64 CellIndex::Reset(const QString& path, const BookStamp& stamp) {
         return id;
     }
     if (entry->stamp != stamp || entry->failure) {
-        SqliteStatement& texts = db_->Statement(DeleteBookTexts);
-        texts.Bind(1, TextRow(entry->id, 0)).Bind(2, TextRow(entry->id + 1, 0)).Run();
-        SqliteStatement& looks = db_->Statement(DeleteLooks);
-        looks.Bind(1, entry->id).Run();
+        DropTexts(entry->id);
         SqliteStatement& update = db_->Statement(UpdateBook);
         update.Bind(1, stamp.size).Bind(2, stamp.modified).Bind(3, stamp.hash);
         update.Bind(4, entry->id).Run();
@@ -356,13 +358,9 @@ void CellIndex::Prune(const QString& folder) {
             return;
         }
         BeginWrite();
-        SqliteStatement& texts = db_->Statement(DeleteBookTexts);
-        SqliteStatement& looks = db_->Statement(DeleteLooks);
-        SqliteStatement& books = db_->Statement(DeleteBook);
         for (const qint64 id : gone) {
-            texts.Bind(1, TextRow(id, 0)).Bind(2, TextRow(id + 1, 0)).Run();
-            looks.Bind(1, id).Run();
-            books.Bind(1, id).Run();
+            DropTexts(id);
+            db_->Statement(DeleteBook).Bind(1, id).Run();
         }
         Commit();
     });

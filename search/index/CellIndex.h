@@ -87,6 +87,8 @@ private:
     std::optional<Entry> Find(const QString& path);
     // The book's row with `stamp`, its texts gone when the stamp changed.
     qint64 Reset(const QString& path, const BookStamp& stamp);
+    // The book's texts of every look-in.
+    void DropTexts(qint64 book);
     bool Within(const QString& literal, const QString& alphabet) const;
 
     QString file_;
