@@ -58,6 +58,13 @@ FindPattern::FindPattern(const QString& what, bool whole, TextFolder folder)
         }
     }
     scansInPlace_ = !hasWildcard_ && !tokens_.empty();
+    if (scansInPlace_) {
+        for (char16_t c = 0; c < 0x80; ++c) {
+            qsizetype length = 0;
+            firstAscii_[c] =
+                folder_.FoldAt([c](qsizetype) { return c; }, 1, 0, length) == tokens_[0];
+        }
+    }
 }
 
 bool FindPattern::MatchesInPlace(QStringView prefix, QStringView text) const {
@@ -83,7 +90,14 @@ bool FindPattern::MatchesInPlace(QStringView prefix, QStringView text) const {
     }
     qsizetype length = 1;
     for (qsizetype i = 0; i < total; i += length) {
-        if (folder_.FoldAt(unit, total, i, length) == tokens_[0] && wordAt(i, end)) {
+        // An ASCII unit folds alone and to ASCII: the table says whether it starts the word.
+        const char16_t first = unit(i);
+        if (first < 0x80) {
+            length = 1;
+            if (firstAscii_[first] && wordAt(i, end)) {
+                return true;
+            }
+        } else if (folder_.FoldAt(unit, total, i, length) == tokens_[0] && wordAt(i, end)) {
             return true;
         }
     }

@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 #include <QStringView>
+#include <array>
 #include <string>
 
 namespace engine {
@@ -38,8 +39,9 @@ private:
     bool whole_;
     std::u32string tokens_;  // folded; AnyRun and AnyOne stand for the wildcards
     bool hasWildcard_ = false;
-    bool scansInPlace_ = false;      // a word without wildcards: MatchesInPlace answers
-    mutable std::u32string buffer_;  // reused for each compared text
+    bool scansInPlace_ = false;            // a word without wildcards: MatchesInPlace answers
+    std::array<bool, 0x80> firstAscii_{};  // the ASCII units that fold to the word's first
+    mutable std::u32string buffer_;        // reused for each compared text
 };
 
 }  // namespace engine
