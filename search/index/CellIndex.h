@@ -53,8 +53,8 @@ public:
     // are looked up once here.
     void SetWord(LookIn lookIn, const QStringList& literals);
     Verdict Check(const QString& path);
-    // The book's texts for the run's look-in, as its search read them: each text followed
-    // by `separator`; `numberAlphabet` the characters its number cells may show.
+    // The book's texts for the run's look-in, as its search read them, folded and each
+    // followed by a separator; `numberAlphabet` the characters its number cells may show.
     void Store(const QString& path, const BookStamp& stamp, const QString& numberAlphabet,
                const QString& texts);
     void StoreFailure(const QString& path, const BookStamp& stamp, const QString& message);
