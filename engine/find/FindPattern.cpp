@@ -91,12 +91,15 @@ bool FindPattern::MatchesInPlace(QStringView prefix, QStringView text) const {
     qsizetype length = 1;
     for (qsizetype i = 0; i < total; i += length) {
         // An ASCII unit folds alone and to ASCII: the table says whether it starts the word.
+        // Kana, CJK symbols and ideographs past the ideographic space never fold to ASCII.
         const char16_t first = unit(i);
         if (first < 0x80) {
             length = 1;
             if (firstAscii_[first] && wordAt(i, end)) {
                 return true;
             }
+        } else if (tokens_[0] < 0x80 && first > 0x3000 && first < 0xA000) {
+            length = 1;
         } else if (folder_.FoldAt(unit, total, i, length) == tokens_[0] && wordAt(i, end)) {
             return true;
         }
