@@ -67,6 +67,15 @@ public:
         }
     }
 
+    // Whether `format` has a text section, so a text shows other than it is; once per format.
+    bool FormatsText(uint32_t format) {
+        const auto known = formatsText_.try_emplace(format, false);
+        if (known.second) {
+            known.first->second = NumberFormatter::FormatsText(book_.Format(format));
+        }
+        return known.first->second;
+    }
+
     bool TooLong() const { return list_.texts.size() > BookTexts::MaxCharacters; }
     BookTextList Take() { return std::move(list_); }
 
@@ -110,6 +119,7 @@ private:
     std::vector<bool> poolSeen_;  // by pool index, as a text and as a formula
     std::vector<bool> formulaSeen_;
     std::vector<bool> formatSeen_;  // by format index
+    std::unordered_map<uint32_t, bool> formatsText_;
 };
 
 void AddFormulaTexts(const Workbook& book, const Worksheet& sheet, TextList& list) {
@@ -127,8 +137,7 @@ void AddFormulaTexts(const Workbook& book, const Worksheet& sheet, TextList& lis
     }
 }
 
-void AddValueTexts(const Workbook& book, const Worksheet& sheet, TextList& list,
-                   std::unordered_map<uint32_t, bool>& formatsText) {
+void AddValueTexts(const Workbook& book, const Worksheet& sheet, TextList& list) {
     for (const Cell& cell : sheet.Cells()) {
         switch (cell.type) {
             case CellType::Blank:
@@ -136,27 +145,19 @@ void AddValueTexts(const Workbook& book, const Worksheet& sheet, TextList& list,
             case CellType::Error:
                 list.AddPooled(cell.text);
                 break;
-            case CellType::Text: {
-                const auto known = formatsText.try_emplace(cell.format, false);
-                if (known.second) {
-                    known.first->second = NumberFormatter::FormatsText(book.Format(cell.format));
-                }
-                if (known.first->second) {
+            case CellType::Text:
+                if (list.FormatsText(cell.format)) {
                     list.Add(CellText::Text(book, cell));
                 } else {
                     list.AddPooled(cell.text);
                 }
                 break;
-            }
             case CellType::Boolean:
                 list.Add(CellText::Text(book, cell));
                 break;
             case CellType::Number:
-                list.AddNumberFormat(cell.format, [&] {
-                    return CellText::HasGeneralFormat(book, cell)
-                               ? GeneralNumberAlphabet.toString()
-                               : NumberFormatter::NumberAlphabet(book.Format(cell.format));
-                });
+                list.AddNumberFormat(cell.format,
+                                     [&] { return DisplayedNumberAlphabet(book, cell); });
                 break;
         }
     }
@@ -166,7 +167,6 @@ void AddValueTexts(const Workbook& book, const Worksheet& sheet, TextList& list,
 
 std::optional<BookTextList> BookTexts::Collect(Workbook& book, LookIn lookIn) {
     TextList list(book);
-    std::unordered_map<uint32_t, bool> formatsText;
     for (int index = 0; index < book.SheetCount(); ++index) {
         const Worksheet& sheet = book.Sheet(index);
         switch (lookIn) {
@@ -178,7 +178,7 @@ std::optional<BookTextList> BookTexts::Collect(Workbook& book, LookIn lookIn) {
                 if (sheet.HasUncalculated()) {
                     return std::nullopt;
                 }
-                AddValueTexts(book, sheet, list, formatsText);
+                AddValueTexts(book, sheet, list);
                 break;
             case LookIn::Comments:
                 for (const CellNote& note : sheet.Notes()) {

@@ -79,8 +79,7 @@ public:
             return generalMayMatch_;
         }
         return known_.Get(cell.format, [&] {
-            return pattern_.CouldMatchWithin(
-                NumberFormatter::NumberAlphabet(book_.Format(cell.format)));
+            return pattern_.CouldMatchWithin(DisplayedNumberAlphabet(book_, cell));
         });
     }
 

@@ -137,7 +137,7 @@ void CellIndex::Open() {
     // The file is only ever data: nothing in it may run functions or touch the schema.
     db->Execute(
         "PRAGMA trusted_schema = OFF; PRAGMA journal_mode = WAL; PRAGMA synchronous = NORMAL");
-    SqliteStatement version = db->Prepare("PRAGMA user_version");
+    SqliteStatement& version = db->Statement("PRAGMA user_version");
     version.Step();
     const qint64 layout = version.Int(0);
     version.Reset();
@@ -175,10 +175,9 @@ void CellIndex::Rebuild() {
 }
 
 template <typename Work>
-bool CellIndex::Guarded(const Work& work) {
+void CellIndex::Guarded(const Work& work) {
     try {
         work();
-        return true;
     } catch (const SqliteError& error) {
         if (writing_) {
             writing_ = false;  // what the batch held is lost: those books are read again
@@ -192,7 +191,6 @@ bool CellIndex::Guarded(const Work& work) {
         if (error.Damaged()) {
             Rebuild();
         }
-        return false;
     }
 }
 

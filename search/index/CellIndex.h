@@ -83,7 +83,7 @@ private:
     void Commit();
     // Runs `work`; a damaged file is rebuilt, any other failure only ends this step.
     template <typename Work>
-    bool Guarded(const Work& work);
+    void Guarded(const Work& work);
     std::optional<Entry> Find(const QString& path);
     // The book's row with `stamp`, its texts gone when the stamp changed.
     qint64 Reset(const QString& path, const BookStamp& stamp);

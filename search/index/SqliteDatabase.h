@@ -18,7 +18,6 @@ public:
 
     // Runs one or more statements without results.
     void Execute(const char* sql);
-    SqliteStatement Prepare(const char* sql) { return SqliteStatement(db_, sql); }
     // The statement prepared once for the connection, ready to bind; callers reset it.
     SqliteStatement& Statement(const char* sql);
     // The code of the last failure, a busy or damaged file among them.
