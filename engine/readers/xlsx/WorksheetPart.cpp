@@ -94,7 +94,13 @@ void WorksheetPart::FeedInPieces(std::string_view bytes) {
 
 void WorksheetPart::Scan() {
     XmlScanner::Token token;
-    while (scanner_.Next(token)) {
+    while (true) {
+        if (TakePlainCell() || TakePlainRow()) {
+            continue;
+        }
+        if (!scanner_.Next(token)) {
+            return;
+        }
         switch (token.kind) {
             case XmlScanner::Kind::StartTag:
                 StartElement(token);
@@ -196,7 +202,31 @@ void WorksheetPart::StartDimension(std::string_view attributes) {
     });
 }
 
-void WorksheetPart::StartRow(std::string_view attributes) {
+// The same as the token loop's StartElement and EndElement for these tags.
+bool WorksheetPart::TakePlainRow() {
+    if (capture_ == Capture::Inline || !inSheetData_ ||
+        !scanner_.NextPlainStartTag("row", plain_)) {
+        return false;
+    }
+    StartRow(plain_);
+    return true;
+}
+
+bool WorksheetPart::TakePlainCell() {
+    if (capture_ == Capture::Inline || !inSheetData_ || !scanner_.NextPlainStartTag("c", plain_)) {
+        return false;
+    }
+    StartCell(plain_);
+    if (plain_.selfClosing) {
+        EndElement("c");
+    } else {
+        TakeSimpleContent();
+    }
+    return true;
+}
+
+template <typename Attributes>
+void WorksheetPart::StartRow(const Attributes& attributes) {
     int row = row_ + 1;
     bool numbered = false;
     bool hidden = false;
@@ -293,7 +323,8 @@ void WorksheetPart::PassLayout() {
     }
 }
 
-void WorksheetPart::StartCell(std::string_view attributes) {
+template <typename Attributes>
+void WorksheetPart::StartCell(const Attributes& attributes) {
     bool positioned = false;
     type_ = 'n';
     int xf = 0;
@@ -335,9 +366,20 @@ void WorksheetPart::StartCell(std::string_view attributes) {
 void WorksheetPart::TakeSimpleContent() {
     std::string_view text;
     if (scanner_.NextSimpleElement("f", text)) {
-        StartFormula({});
+        StartFormula(std::string_view());
         capture_ = Capture::None;
         formula_.assign(text);
+    } else if (scanner_.NextPlainStartTag("f", plain_)) {
+        StartFormula(plain_);
+        if (!plain_.selfClosing) {
+            if (scanner_.NextPlainText(text)) {
+                formula_.assign(text);
+            }
+            if (!scanner_.NextEndTag("f")) {
+                return;  // the token loop reads the rest of the formula
+            }
+        }
+        capture_ = Capture::None;
     }
     if (scanner_.NextSimpleElement("v", text)) {
         hasValue_ = true;
@@ -348,14 +390,16 @@ void WorksheetPart::TakeSimpleContent() {
     }
 }
 
-void WorksheetPart::StartFormula(std::string_view attributes) {
+template <typename Attributes>
+void WorksheetPart::StartFormula(const Attributes& attributes) {
     capture_ = Capture::Formula;
     hasFormula_ = true;
     formula_.clear();
     formulaType_ = "normal";
     sharedIndex_ = -1;
     formulaRef_.clear();
-    std::string r1, r2;
+    tableInput1_.clear();
+    tableInput2_.clear();
     scanner_.ForEachAttribute(attributes, [&](std::string_view name, std::string_view value) {
         if (name == "t") {
             formulaType_ = scanner_.DecodeAttribute(value, scratch_);
@@ -366,15 +410,11 @@ void WorksheetPart::StartFormula(std::string_view attributes) {
         } else if (name == "ref") {
             formulaRef_ = scanner_.DecodeAttribute(value, scratch_);
         } else if (name == "r1") {
-            r1 = scanner_.DecodeAttribute(value, scratch_);
+            tableInput1_ = scanner_.DecodeAttribute(value, scratch_);
         } else if (name == "r2") {
-            r2 = scanner_.DecodeAttribute(value, scratch_);
+            tableInput2_ = scanner_.DecodeAttribute(value, scratch_);
         }
     });
-    tableInputs_.clear();
-    if (formulaType_ == "dataTable") {
-        tableInputs_ = r1 + "," + r2;
-    }
 }
 
 void WorksheetPart::EndCell() {
@@ -470,8 +510,9 @@ void WorksheetPart::SetFormula(Cell& cell) {
         return;
     }
     if (formulaType_ == "dataTable") {
-        cell.formula =
-            strings_.Add(QStringLiteral("TABLE(%1)").arg(QString::fromStdString(tableInputs_)));
+        cell.formula = strings_.Add(
+            QStringLiteral("TABLE(%1,%2)")
+                .arg(QString::fromStdString(tableInput1_), QString::fromStdString(tableInput2_)));
         return;
     }
     if (text.isEmpty()) {

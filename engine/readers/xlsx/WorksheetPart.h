@@ -79,14 +79,22 @@ private:
     void EndElement(std::string_view name);
     void Characters(const XmlScanner::Token& text);
     void StartDimension(std::string_view attributes);
-    void StartRow(std::string_view attributes);
+    // The tags of rows, cells and formulas come either as a token's attribute bytes or as a
+    // plain tag already split (XmlScanner::NextPlainStartTag).
+    template <typename Attributes>
+    void StartRow(const Attributes& attributes);
     void StartColumns(std::string_view attributes);
     void StartAutoFilter(std::string_view attributes);
     // Hands the hidden and formatted rows and columns and the filter to the sheet.
     void PassLayout();
-    void StartCell(std::string_view attributes);
+    // Reads a row's or a cell's start tag of the plainest shape without a token.
+    bool TakePlainRow();
+    bool TakePlainCell();
+    template <typename Attributes>
+    void StartCell(const Attributes& attributes);
     void TakeSimpleContent();
-    void StartFormula(std::string_view attributes);
+    template <typename Attributes>
+    void StartFormula(const Attributes& attributes);
     void EndCell();
     void SetValue(Cell& cell);
     void SetFormula(Cell& cell);
@@ -103,6 +111,7 @@ private:
     Context context_;
     XmlScanner scanner_;
     std::string scratch_;  // decoded attribute values and inline text
+    XmlScanner::PlainTag plain_;
     SheetStrings strings_;
     std::vector<Cell> cells_;
     std::vector<Cell> resolved_;  // pending members once resolved, added after the cells
@@ -140,7 +149,8 @@ private:
     std::string formulaType_;
     int sharedIndex_ = -1;
     std::string formulaRef_;
-    std::string tableInputs_;
+    std::string tableInput1_;  // a data table's input cells (r1, r2)
+    std::string tableInput2_;
 
     struct PendingMember {
         Cell cell;

@@ -468,6 +468,75 @@ bool XmlScanner::NextEndTag(std::string_view name) {
     return true;
 }
 
+bool XmlScanner::NextPlainStartTag(std::string_view name, PlainTag& tag) {
+    const char* p = buffer_.data() + pos_;
+    const char* end = buffer_.data() + buffer_.size();
+    if (depth_ == 0 || buffer_.size() < retryAt_ || size_t(end - p) < name.size() + 2 ||
+        p[0] != '<' || !SameName(std::string_view(p + 1, name.size()), name)) {
+        return false;
+    }
+    p += 1 + name.size();
+    tag.count = 0;
+    while (p < end && *p == ' ') {
+        const char* key = ++p;
+        while (p < end && ClassOf(*p) == Plain && *p != '=' && *p != ':') {
+            ++p;
+        }
+        if (p == end || *p != '=' || p == key || tag.count == PlainTag::MaxAttributes) {
+            return false;
+        }
+        const std::string_view keyName(key, size_t(p - key));
+        if (keyName.starts_with("xmlns") || ++p == end || (*p != '"' && *p != '\'')) {
+            return false;
+        }
+        const char quote = *p;
+        const char* value = ++p;
+        while (p < end && *p != quote && *p != '&' && *p != '<' && *p != '\t' && *p != '\n' &&
+               *p != '\r') {
+            ++p;
+        }
+        if (p == end || *p != quote) {
+            return false;
+        }
+        tag.names[tag.count] = keyName;
+        tag.values[tag.count] = std::string_view(value, size_t(p - value));
+        ++tag.count;
+        ++p;
+    }
+    tag.selfClosing = p < end && *p == '/';
+    p += tag.selfClosing ? 1 : 0;
+    if (p == end || *p != '>' || (!tag.selfClosing && depth_ >= MaxDepth)) {
+        return false;
+    }
+    if (!tag.selfClosing) {
+        ++depth_;
+        openStarts_.push_back(static_cast<uint32_t>(open_.size()));
+        open_.append(name);
+    }
+    pos_ = size_t(p + 1 - buffer_.data());
+    return true;
+}
+
+bool XmlScanner::NextPlainText(std::string_view& text) {
+    const char* begin = buffer_.data() + pos_;
+    const char* end = buffer_.data() + buffer_.size();
+    if (depth_ == 0 || buffer_.size() < retryAt_) {
+        return false;
+    }
+    const char* p = begin;
+    for (; p < end && *p != '<'; ++p) {
+        if (*p == '&' || *p == '\r') {
+            return false;
+        }
+    }
+    if (p == end || p == begin) {
+        return false;
+    }
+    text = std::string_view(begin, size_t(p - begin));
+    pos_ += text.size();
+    return true;
+}
+
 void XmlScanner::DecodeText(const Token& token, std::string& out) const {
     if (token.cdata) {
         out.append(token.text);

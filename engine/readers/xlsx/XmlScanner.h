@@ -11,6 +11,7 @@
 
 #include <QString>
 #include <QStringDecoder>
+#include <array>
 #include <cstddef>
 #include <memory>
 #include <string>
@@ -53,6 +54,24 @@ public:
     bool NextSimpleElement(std::string_view name, std::string_view& text);
     bool NextEndTag(std::string_view name);
 
+    // A start tag split into its attributes while it is scanned.
+    struct PlainTag {
+        static constexpr size_t MaxAttributes = 8;
+        std::array<std::string_view, MaxAttributes> names;
+        std::array<std::string_view, MaxAttributes> values;  // raw, with nothing to decode
+        size_t count = 0;
+        bool selfClosing = false;
+    };
+    // When the next bytes are a start tag of the plainest shape, `<name a="…" b='…'>` or
+    // `<name …/>`: the exact name without prefix, one space before each attribute, attribute
+    // names without prefix or namespace declaration, values without '&', '<' or white space
+    // other than spaces, at most MaxAttributes: consumes it as Next() would and returns its
+    // attributes. Otherwise returns false and leaves the input to Next().
+    bool NextPlainStartTag(std::string_view name, PlainTag& tag);
+    // When the next bytes are character data up to a buffered '<', with no reference or
+    // carriage return in it: consumes and returns it, as Next() would.
+    bool NextPlainText(std::string_view& text);
+
     // For reading one document in parts at once: this scanner continues inside the
     // elements `other` has open (a UTF-8 document only).
     void ResumeFrom(const XmlScanner& other);
@@ -67,6 +86,8 @@ public:
     // declarations left out. Raises on malformed attributes.
     template <typename Visit>
     void ForEachAttribute(std::string_view attributes, Visit visit) const;
+    template <typename Visit>
+    void ForEachAttribute(const PlainTag& tag, Visit visit) const;
 
     // Appends character data to `out` (UTF-8) with entities resolved and line ends
     // normalised, as an XML processor reports them. Raises on an unknown entity.
@@ -132,8 +153,12 @@ void XmlScanner::ForEachAttribute(std::string_view attributes, Visit visit) cons
         if (i == n || (attributes[i] != '"' && attributes[i] != '\'')) {
             AttributeError();
         }
-        const size_t close = attributes.find(attributes[i], i + 1);
-        if (close == std::string_view::npos) {
+        // Values are a few bytes long: a plain loop beats a library call.
+        size_t close = i + 1;
+        while (close < n && attributes[close] != attributes[i]) {
+            ++close;
+        }
+        if (close == n) {
             AttributeError();
         }
         const std::string_view value = attributes.substr(i + 1, close - i - 1);
@@ -145,6 +170,13 @@ void XmlScanner::ForEachAttribute(std::string_view attributes, Visit visit) cons
             name.remove_prefix(colon + 1);
         }
         visit(name, value);
+    }
+}
+
+template <typename Visit>
+void XmlScanner::ForEachAttribute(const PlainTag& tag, Visit visit) const {
+    for (size_t i = 0; i < tag.count; ++i) {
+        visit(tag.names[i], tag.values[i]);
     }
 }
 

@@ -36,22 +36,59 @@ std::string Trace(XmlScanner& scanner, XmlScanner::Token& token) {
     return out + "\n";
 }
 
-// Scans `document` fed in pieces of `chunk` bytes (0: all at once).
-std::string Scan(std::string_view document, size_t chunk = 0) {
+// A plain tag as Trace shows the same start tag read as a token. Its values are shown raw:
+// they must need no decoding.
+std::string Trace(XmlScanner& scanner, std::string_view name, const XmlScanner::PlainTag& tag) {
+    std::string out = "<" + std::string(name);
+    scanner.ForEachAttribute(tag, [&](std::string_view n, std::string_view v) {
+        out += " " + std::string(n) + "=" + std::string(v);
+    });
+    return out + (tag.selfClosing ? "/>\n" : ">\n");
+}
+
+// Tags the plain shortcuts are tried for, before every token, when a test asks for them.
+constexpr std::string_view PlainNames[] = {"c", "f", "r", "t", "v", "x", "sheet"};
+
+// One shortcut taken, traced like the token it stands for; false when none applies.
+bool TracePlain(XmlScanner& scanner, std::string& out) {
+    XmlScanner::PlainTag tag;
+    for (std::string_view name : PlainNames) {
+        if (scanner.NextPlainStartTag(name, tag)) {
+            out += Trace(scanner, name, tag);
+            return true;
+        }
+    }
+    if (std::string_view text; scanner.NextPlainText(text)) {
+        out += "'" + std::string(text) + "'\n";
+        return true;
+    }
+    return false;
+}
+
+// Scans `document` fed in pieces of `chunk` bytes (0: all at once), with or without the
+// plain shortcuts.
+std::string Scan(std::string_view document, size_t chunk = 0, bool plain = false) {
     XmlScanner scanner(QStringLiteral("part.xml"));
     std::string out;
     XmlScanner::Token token;
     const size_t step = chunk ? chunk : std::max<size_t>(document.size(), 1);
-    for (size_t at = 0; at < document.size(); at += step) {
-        scanner.Feed(document.substr(at, step));
-        while (scanner.Next(token)) {
+    auto next = [&] {
+        while (true) {
+            if (plain && TracePlain(scanner, out)) {
+                continue;
+            }
+            if (!scanner.Next(token)) {
+                return;
+            }
             out += Trace(scanner, token);
         }
+    };
+    for (size_t at = 0; at < document.size(); at += step) {
+        scanner.Feed(document.substr(at, step));
+        next();
     }
     scanner.Finish();
-    while (scanner.Next(token)) {
-        out += Trace(scanner, token);
-    }
+    next();
     return out;
 }
 
@@ -67,6 +104,13 @@ TEST_P(XmlScannerTokens, AreTheSameHoweverTheChunksSplit) {
     const TokenCase& c = GetParam();
     for (size_t chunk : {size_t{0}, size_t{1}, size_t{2}, size_t{7}, size_t{64}}) {
         EXPECT_EQ(Scan(c.document, chunk), c.expected) << "chunk " << chunk;
+    }
+}
+
+TEST_P(XmlScannerTokens, AreTheSameThroughThePlainShortcuts) {
+    const TokenCase& c = GetParam();
+    for (size_t chunk : {size_t{0}, size_t{1}, size_t{5}, size_t{64}}) {
+        EXPECT_EQ(Scan(c.document, chunk, true), c.expected) << "chunk " << chunk;
     }
 }
 
@@ -87,6 +131,17 @@ INSTANTIATE_TEST_SUITE_P(
                   "<r>\n'<a>&amp;'\n</r>\n"},
         TokenCase{"white_space_in_end_tags", "<r>\n <c/>\n</r \n>",
                   "<r>\n'\n '\n<c/>\n'\n'\n</r>\n"},
+        // Shapes on both sides of what the plain shortcuts take.
+        TokenCase{"plain_tag_shapes",
+                  "<sheet><c r=\"A1\" s='2' t=\"s\"><v>1</v></c>"
+                  "<c a=\"1\" b=\"2\" c=\"3\" d=\"4\" e=\"5\" f=\"6\" g=\"7\" h=\"8\" i=\"9\"/>"
+                  "<c xmlns:q=\"u\" q:r=\"B2\"/><c r=\"a>b\" t=\"x y\"/><c\tr=\"1\"/>"
+                  "<c r=\"1\"   t=\"2\" /><c r=\"&amp;\"/><c t=\"a\tb\"/><cx/><f>a&lt;b</f>"
+                  "<v>x\r\ny</v><t></t></sheet>",
+                  "<sheet>\n<c r=A1 s=2 t=s>\n<v>\n'1'\n</v>\n</c>\n"
+                  "<c a=1 b=2 c=3 d=4 e=5 f=6 g=7 h=8 i=9/>\n<c r=B2/>\n<c r=a>b t=x y/>\n"
+                  "<c r=1/>\n<c r=1 t=2/>\n<c r=&/>\n<c t=a b/>\n<cx/>\n<f>\n'a<b'\n</f>\n"
+                  "<v>\n'x\ny'\n</v>\n<t>\n</t>\n</sheet>\n"},
         TokenCase{"utf8_byte_order_mark", "\xEF\xBB\xBF<r>ü</r>", "<r>\n'ü'\n</r>\n"},
         TokenCase{"latin1_declared", "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><r>\xFC</r>",
                   "<r>\n'ü'\n</r>\n"}));
@@ -171,13 +226,15 @@ class XmlScannerRefuses : public testing::TestWithParam<BrokenCase> {};
 
 TEST_P(XmlScannerRefuses, WithADamagedError) {
     const BrokenCase& c = GetParam();
-    for (size_t chunk : {size_t{0}, size_t{3}}) {
-        try {
-            Scan(c.document, chunk);
-            ADD_FAILURE() << "accepted in chunks of " << chunk;
-        } catch (const ReadError& error) {
-            EXPECT_EQ(error.Code(), c.code) << error.what();
-            EXPECT_EQ(error.Kind(), EngineErrorKind::Damaged);
+    for (bool plain : {false, true}) {
+        for (size_t chunk : {size_t{0}, size_t{3}}) {
+            try {
+                Scan(c.document, chunk, plain);
+                ADD_FAILURE() << "accepted in chunks of " << chunk << ", plain " << plain;
+            } catch (const ReadError& error) {
+                EXPECT_EQ(error.Code(), c.code) << error.what() << ", plain " << plain;
+                EXPECT_EQ(error.Kind(), EngineErrorKind::Damaged);
+            }
         }
     }
 }
@@ -213,6 +270,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(XmlScanner, AcceptsTheDeepestNestingAllowed) {
     EXPECT_NO_THROW(Scan(Nested(XmlScanner::MaxDepth)));
+    EXPECT_NO_THROW(Scan(Nested(XmlScanner::MaxDepth), 0, true));
 }
 
 }  // namespace
