@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cstdint>
+#include <limits>
 
 namespace engine {
 namespace {
@@ -50,6 +51,25 @@ bool NumberText::ParseShortDecimal(std::string_view text, double& value) {
     }
     value = double(mantissa) / PowersOfTen[decimals];
     value = negative ? -value : value;
+    return true;
+}
+
+bool NumberText::ParseLeadingInt(std::string_view text, int& value) {
+    const bool negative = !text.empty() && text[0] == '-';
+    const size_t digitsStart = negative ? 1 : 0;
+    size_t i = digitsStart;
+    int64_t magnitude = 0;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+        magnitude = magnitude * 10 + (text[i] - '0');
+        if (magnitude > int64_t{std::numeric_limits<int>::max()} + 1) {
+            return false;
+        }
+    }
+    const int64_t signedValue = negative ? -magnitude : magnitude;
+    if (i == digitsStart || signedValue > std::numeric_limits<int>::max()) {
+        return false;
+    }
+    value = static_cast<int>(signedValue);
     return true;
 }
 

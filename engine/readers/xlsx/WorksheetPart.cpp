@@ -7,7 +7,6 @@
 
 #include <QDateTime>
 #include <algorithm>
-#include <charconv>
 #include <cstring>
 
 namespace engine {
@@ -32,10 +31,6 @@ void AddToSpans(auto& spans, int first, int last) {
     } else {
         spans.push_back({first, last});
     }
-}
-
-bool ParseInt(std::string_view text, int& value) {
-    return std::from_chars(text.data(), text.data() + text.size(), value).ec == std::errc();
 }
 
 // An ISO 8601 date-time as a serial of the workbook's date system; false if unreadable.
@@ -238,13 +233,13 @@ void WorksheetPart::StartRow(const Attributes& attributes) {
         } else if (name == "customFormat") {
             customFormat = IsTrue(scanner_.DecodeAttribute(value, scratch_));
         } else if (name == "s") {
-            ParseInt(scanner_.DecodeAttribute(value, scratch_), style);
+            NumberText::ParseLeadingInt(scanner_.DecodeAttribute(value, scratch_), style);
         }
         if (name != "r") {
             return;
         }
         const std::string_view r = scanner_.DecodeAttribute(value, scratch_);
-        if (!ParseInt(r, row) || row < 1 || row > MaxRows) {
+        if (!NumberText::ParseLeadingInt(r, row) || row < 1 || row > MaxRows) {
             throw ReadError(ReadErrorCode::RowOutsideSheet, {.found = row});
         }
         numbered = true;
@@ -275,13 +270,13 @@ void WorksheetPart::StartColumns(std::string_view attributes) {
     scanner_.ForEachAttribute(attributes, [&](std::string_view name, std::string_view value) {
         const std::string_view text = scanner_.DecodeAttribute(value, scratch_);
         if (name == "min") {
-            ParseInt(text, first);
+            NumberText::ParseLeadingInt(text, first);
         } else if (name == "max") {
-            ParseInt(text, last);
+            NumberText::ParseLeadingInt(text, last);
         } else if (name == "hidden") {
             hidden = IsTrue(text);
         } else if (name == "style") {
-            ParseInt(text, style);
+            NumberText::ParseLeadingInt(text, style);
         }
     });
     if (first < 1 || last < first || last > MaxColumns) {
@@ -340,7 +335,8 @@ void WorksheetPart::StartCell(const Attributes& attributes) {
         } else if (name == "t") {
             type_ = TypeCode(scanner_.DecodeAttribute(value, scratch_));
         } else if (name == "s") {
-            styled_ = ParseInt(scanner_.DecodeAttribute(value, scratch_), xf) && xf != 0;
+            styled_ = NumberText::ParseLeadingInt(scanner_.DecodeAttribute(value, scratch_), xf) &&
+                      xf != 0;
         } else if (name == "cm") {
             dynamicArray_ = true;
         }
@@ -404,7 +400,8 @@ void WorksheetPart::StartFormula(const Attributes& attributes) {
         if (name == "t") {
             formulaType_ = scanner_.DecodeAttribute(value, scratch_);
         } else if (name == "si") {
-            if (!ParseInt(scanner_.DecodeAttribute(value, scratch_), sharedIndex_)) {
+            if (!NumberText::ParseLeadingInt(scanner_.DecodeAttribute(value, scratch_),
+                                             sharedIndex_)) {
                 sharedIndex_ = -1;
             }
         } else if (name == "ref") {
@@ -462,7 +459,7 @@ void WorksheetPart::SetValue(Cell& cell) {
     switch (type_) {
         case 's': {
             int index = -1;
-            if (!ParseInt(value_, index) || index < 0 ||
+            if (!NumberText::ParseLeadingInt(value_, index) || index < 0 ||
                 static_cast<size_t>(index) >= context_.sharedStrings.size()) {
                 throw ReadError(
                     ReadErrorCode::SharedStringMissing,

@@ -439,17 +439,19 @@ bool XmlScanner::NextSimpleElement(std::string_view name, std::string_view& text
         !SameName(rest.substr(1, name.size()), name)) {
         return false;
     }
-    const size_t close = rest.find('<', open);
-    if (close == std::string_view::npos || rest.size() - close < open + 1 ||
-        rest[close + 1] != '/' || !SameName(rest.substr(close + 2, name.size()), name) ||
+    // Values are a few bytes long: a plain loop beats a library call.
+    size_t close = open;
+    for (; close < rest.size() && rest[close] != '<'; ++close) {
+        if (rest[close] == '&' || rest[close] == '\r') {
+            return false;
+        }
+    }
+    if (rest.size() - close < open + 1 || rest[close + 1] != '/' ||
+        !SameName(rest.substr(close + 2, name.size()), name) ||
         rest[close + 2 + name.size()] != '>') {
         return false;
     }
     text = rest.substr(open, close - open);
-    // Values are a few bytes long, and find_first_of would call memchr per byte.
-    if (std::any_of(text.begin(), text.end(), [](char c) { return c == '&' || c == '\r'; })) {
-        return false;
-    }
     pos_ += close + open + 1;
     return true;
 }
@@ -545,10 +547,7 @@ void XmlScanner::DecodeText(const Token& token, std::string& out) const {
     }
 }
 
-std::string_view XmlScanner::DecodeAttribute(std::string_view raw, std::string& scratch) const {
-    if (std::none_of(raw.begin(), raw.end(), [](char c) { return c == '&' || IsSpace(c); })) {
-        return raw;
-    }
+std::string_view XmlScanner::DecodeAttributeCopy(std::string_view raw, std::string& scratch) const {
     scratch.clear();
     AppendDecoded(raw, scratch, true);
     return scratch;

@@ -94,7 +94,15 @@ public:
     void DecodeText(const Token& token, std::string& out) const;
     // An attribute value with entities resolved; `scratch` holds the result when it differs
     // from the raw bytes.
-    std::string_view DecodeAttribute(std::string_view raw, std::string& scratch) const;
+    std::string_view DecodeAttribute(std::string_view raw, std::string& scratch) const {
+        // Inline: most values are a few plain bytes, and every cell has some.
+        for (const char c : raw) {
+            if (c == '&' || c <= ' ') {
+                return DecodeAttributeCopy(raw, scratch);
+            }
+        }
+        return raw;
+    }
 
 private:
     bool NextMarkup(Token& token, size_t& at);
@@ -106,6 +114,7 @@ private:
     bool NeedMore(size_t tokenStart);
     void Prologue();
     void AppendDecoded(std::string_view raw, std::string& out, bool attribute) const;
+    std::string_view DecodeAttributeCopy(std::string_view raw, std::string& scratch) const;
     [[noreturn]] void Fail(ReadErrorCode code) const;
     [[noreturn]] void AttributeError() const;
 

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstring>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -51,6 +52,43 @@ TEST(NumberText, OtherFormsGoToTheGeneralConversion) {
     }
     for (const char* text : {"", "-", ".", "1.2.3", "12a", "--1", "1 "}) {
         EXPECT_FALSE(engine::NumberText::Parse(text, value)) << text;
+    }
+}
+
+TEST(NumberText, LeadingIntegersAreWhatFromCharsReads) {
+    std::vector<std::string> texts = {"",
+                                      "-",
+                                      "+1",
+                                      "0",
+                                      "-0",
+                                      "007",
+                                      "12abc",
+                                      " 1",
+                                      "2147483647",
+                                      "2147483648",
+                                      "-2147483648",
+                                      "-2147483649",
+                                      "99999999999999999999",
+                                      "1-2",
+                                      "--1"};
+    uint64_t seed = 11;
+    for (int round = 0; round < 20000; ++round) {
+        seed = seed * 6364136223846793005u + 1442695040888963407u;
+        std::string text = (seed >> 60) % 3 == 0 ? "-" : "";
+        for (int i = int((seed >> 40) % 12); i-- > 0;) {
+            text += char('0' + (seed >> (i * 3 % 40)) % 10);
+        }
+        texts.push_back(text + ((seed >> 20) % 2 ? "" : "x"));
+    }
+    for (const std::string& text : texts) {
+        int expected = -7;
+        const bool parsed =
+            std::from_chars(text.data(), text.data() + text.size(), expected).ec == std::errc();
+        int value = -7;
+        ASSERT_EQ(engine::NumberText::ParseLeadingInt(text, value), parsed) << text;
+        if (parsed) {
+            ASSERT_EQ(value, expected) << text;
+        }
     }
 }
 
