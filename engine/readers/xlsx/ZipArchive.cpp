@@ -197,8 +197,7 @@ void ZipArchive::Read(const Entry& entry, const Sink& sink) {
         uint32_t crc = 0;
         for (size_t at = 0; at < input.size(); at += ChunkSize) {
             const std::string_view chunk = input.substr(at, ChunkSize);
-            crc = static_cast<uint32_t>(crc32(crc, reinterpret_cast<const Bytef*>(chunk.data()),
-                                              static_cast<uInt>(chunk.size())));
+            crc = libdeflate_crc32(crc, chunk.data(), chunk.size());
             sink(chunk);
         }
         CheckCrc(entry, crc);
@@ -208,6 +207,14 @@ void ZipArchive::Read(const Entry& entry, const Sink& sink) {
         throw ReadError(ReadErrorCode::ZipMethodUnsupported,
                         {.part = entry.name, .found = entry.method});
     }
+    if (std::string whole;
+        entry.uncompressedSize <= WholeMaximum && InflateWhole(entry, whole) == Whole::Read) {
+        for (size_t at = 0; at < whole.size(); at += ChunkSize) {
+            sink(std::string_view(whole).substr(at, ChunkSize));
+        }
+        return;
+    }
+    // Bad data is left to streaming, which tells where it goes wrong.
     if (entry.uncompressedSize < PipelineMinimum || !policy_.MayUseSecondThread()) {
         std::vector<char> buffer(ChunkSize);
         Inflate(
@@ -225,11 +232,23 @@ void ZipArchive::Read(const Entry& entry, const Sink& sink) {
 }
 
 bool ZipArchive::ReadWhole(const Entry& entry, std::string& out) {
+    switch (InflateWhole(entry, out)) {
+        case Whole::Read:
+            return true;
+        case Whole::Unfit:
+            return false;
+        case Whole::BadData:
+            break;
+    }
+    throw ReadError(ReadErrorCode::ZipInvalidDeflate, {.part = entry.name});
+}
+
+ZipArchive::Whole ZipArchive::InflateWhole(const Entry& entry, std::string& out) {
     const std::string_view input = MemberData(entry);
     const uint64_t entryLimit = InflateLimit(input);
     if (entry.method != Deflated || entry.uncompressedSize > entryLimit ||
         entry.uncompressedSize > MaxTotalInflated - inflatedTotal_) {
-        return false;
+        return Whole::Unfit;
     }
     struct Decompressor {
         libdeflate_decompressor* d = libdeflate_alloc_decompressor();
@@ -243,14 +262,15 @@ bool ZipArchive::ReadWhole(const Entry& entry, std::string& out) {
         decompressor.d, input.data(), input.size(), out.data(), out.size(), nullptr);
     if (result == LIBDEFLATE_SHORT_OUTPUT || result == LIBDEFLATE_INSUFFICIENT_SPACE) {
         out.clear();
-        return false;  // the directory's size is wrong; streaming finds the real one
+        return Whole::Unfit;  // the directory's size is wrong; streaming finds the real one
     }
     if (result != LIBDEFLATE_SUCCESS) {
-        throw ReadError(ReadErrorCode::ZipInvalidDeflate, {.part = entry.name});
+        out.clear();
+        return Whole::BadData;
     }
     inflatedTotal_ += out.size();
     CheckCrc(entry, libdeflate_crc32(0, out.data(), out.size()));
-    return true;
+    return Whole::Read;
 }
 
 template <typename Acquire, typename Publish>
@@ -295,8 +315,7 @@ void ZipArchive::Inflate(const Entry& entry, std::string_view input, Acquire acq
                             {.part = entry.name, .found = int64_t(produced)});
         }
         if (size > 0) {
-            crc = static_cast<uint32_t>(
-                crc32(crc, reinterpret_cast<const Bytef*>(buffer), static_cast<uInt>(size)));
+            crc = libdeflate_crc32(crc, buffer, size);
             publish(size);
         }
     }

@@ -101,6 +101,16 @@ INSTANTIATE_TEST_SUITE_P(
                         return zip;
                     },
                     ReadErrorCode::ZipCrcMismatch},
+        HostileCase{"invalid_deflate_block",
+                    [] {
+                        QByteArray zip = ValidZip();
+                        // The sheet's data follows its name in the local header; 0xFF starts
+                        // a block of the reserved type.
+                        const QByteArray name("xl/worksheets/sheet1.xml");
+                        zip[zip.indexOf(name) + name.size()] = '\xFF';
+                        return zip;
+                    },
+                    ReadErrorCode::ZipInflateFailed},
         HostileCase{"no_workbook_part",
                     [] {
                         Members members = testpackage::Workbook("");
