@@ -35,6 +35,22 @@ QString FromUcs4(const std::u32string& text) {
     return QString::fromUcs4(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+// From `i` on, the first unit of `text` that may start a word beginning with an ASCII
+// character: one in `firstAscii`, or one past ASCII that is no kana, CJK symbol or
+// ideograph (those never fold to ASCII). Long texts are mostly skipped here.
+qsizetype NextAsciiCandidate(const std::array<bool, 0x80>& firstAscii, QStringView text,
+                             qsizetype i) {
+    const char16_t* units = text.utf16();
+    const qsizetype size = text.size();
+    for (; i < size; ++i) {
+        const char16_t c = units[i];
+        if (c < 0x80 ? firstAscii[c] : (c <= 0x3000 || c >= 0xA000)) {
+            return i;
+        }
+    }
+    return size;
+}
+
 }  // namespace
 
 FindPattern::FindPattern(const QString& what, bool whole, TextFolder folder)
@@ -88,8 +104,15 @@ bool FindPattern::MatchesInPlace(QStringView prefix, QStringView text) const {
     if (whole_) {
         return wordAt(0, end) && end == total;
     }
+    const bool asciiFirst = tokens_[0] < 0x80;
     qsizetype length = 1;
     for (qsizetype i = 0; i < total; i += length) {
+        if (asciiFirst && i >= prefix.size()) {
+            i = prefix.size() + NextAsciiCandidate(firstAscii_, text, i - prefix.size());
+            if (i == total) {
+                return false;
+            }
+        }
         // An ASCII unit folds alone and to ASCII: the table says whether it starts the word.
         // Kana, CJK symbols and ideographs past the ideographic space never fold to ASCII.
         const char16_t first = unit(i);
@@ -98,7 +121,7 @@ bool FindPattern::MatchesInPlace(QStringView prefix, QStringView text) const {
             if (firstAscii_[first] && wordAt(i, end)) {
                 return true;
             }
-        } else if (tokens_[0] < 0x80 && first > 0x3000 && first < 0xA000) {
+        } else if (asciiFirst && first > 0x3000 && first < 0xA000) {
             length = 1;
         } else if (folder_.FoldAt(unit, total, i, length) == tokens_[0] && wordAt(i, end)) {
             return true;
