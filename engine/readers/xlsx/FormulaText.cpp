@@ -73,6 +73,19 @@ bool IsRowToken(QStringView token) {
 }
 
 // The column or row number moved by `offset`, or 0 when it leaves the sheet.
+// Appends the decimal digits of `value` (> 0) without a temporary string: members of a
+// shared formula are rendered for every cell.
+void AppendNumber(int value, QString& out) {
+    char16_t digits[10];
+    int count = 0;
+    for (auto rest = static_cast<unsigned>(value); rest > 0; rest /= 10) {
+        digits[count++] = static_cast<char16_t>(u'0' + rest % 10);
+    }
+    while (count > 0) {
+        out += QChar(digits[--count]);
+    }
+}
+
 int MovedBy(int value, int offset, int limit) {
     const long long moved = static_cast<long long>(value) + offset;
     return moved >= 1 && moved <= limit ? static_cast<int>(moved) : 0;
@@ -254,7 +267,7 @@ void FormulaText::AppendMoved(const Piece& piece, int rowOffset, int columnOffse
         if (fixed) {
             out += u'$';
         }
-        out += QString::number(value);
+        AppendNumber(value, out);
     };
     switch (piece.kind) {
         case Kind::Cell: {
