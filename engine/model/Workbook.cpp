@@ -4,6 +4,7 @@
 #include "engine/model/EngineError.h"
 #include "engine/model/ReadError.h"
 
+#include <algorithm>
 #include <new>
 
 namespace engine {
@@ -116,8 +117,43 @@ size_t Workbook::MemoryBytes() const {
     return bytes;
 }
 
+void Workbook::DeferString(uint32_t index, std::shared_ptr<const DeferredText> source,
+                           int32_t first, int32_t second) {
+    if (index >= strings_.size()) {
+        return;  // no such entry to fill in
+    }
+    if (unrendered_.size() < strings_.size()) {
+        unrendered_.resize(strings_.size());
+    }
+    unrendered_[index] = true;
+    deferred_.insert(DeferredAt(index), {index, first, second, std::move(source)});
+    stringBytes_ += sizeof(Deferred);
+}
+
+std::vector<Workbook::Deferred>::const_iterator Workbook::DeferredAt(uint32_t index) const {
+    // Readers defer in the order they append, so this is mostly the end.
+    return std::lower_bound(
+        deferred_.begin(), deferred_.end(), index,
+        [](const Deferred& deferred, uint32_t wanted) { return deferred.index < wanted; });
+}
+
 const QString& Workbook::String(uint32_t index) const {
-    return index < strings_.size() ? strings_[index] : EmptyString();
+    if (index >= strings_.size()) {
+        return EmptyString();
+    }
+    if (index < unrendered_.size() && unrendered_[index]) {
+        Render(index);
+    }
+    return strings_[index];
+}
+
+void Workbook::Render(uint32_t index) const {
+    const auto entry = DeferredAt(index);
+    QString& text = strings_[index];
+    text = entry->source->Render(entry->first, entry->second);
+    CellText::Cut(text);
+    stringBytes_ += StringBytes(text);
+    unrendered_[index] = false;
 }
 
 const QString& Workbook::Format(uint32_t index) const {

@@ -1,10 +1,12 @@
 // The workbook model: worksheets in workbook order (chart sheets are not worksheets), a
 // string pool shared by all sheets, and the number-format codes the cells refer to.
-// Worksheets are read on first access, so a search that stops early pays for what it read.
+// Worksheets are read on first access, so a search that stops early pays for what it read;
+// deferred strings are made when first read. A workbook is used by one thread at a time.
 #pragma once
 
 #include "engine/model/BookCalculation.h"
 #include "engine/model/BookReader.h"
+#include "engine/model/DeferredText.h"
 #include "engine/model/Worksheet.h"
 
 #include <QHash>
@@ -25,7 +27,11 @@ public:
     void AddSheetName(const QString& name);
     uint32_t AddString(const QString& text);            // appends; returns the pool index
     uint32_t AddStrings(std::vector<QString>&& texts);  // appends; returns the first's index
-    uint32_t AddFormat(const QString& code);            // deduplicated; returns the format index
+    // Makes the pool entry at `index` (appended, empty) the text `source` renders for
+    // (first, second), rendered when it is first read.
+    void DeferString(uint32_t index, std::shared_ptr<const DeferredText> source, int32_t first,
+                     int32_t second);
+    uint32_t AddFormat(const QString& code);  // deduplicated; returns the format index
     void SetDate1904(bool value) { date1904_ = value; }
     // What computes the formulas stored without a result (none: they stay empty).
     void SetCalculation(std::unique_ptr<BookCalculation> calculation);
@@ -42,13 +48,26 @@ public:
     size_t MemoryBytes() const;
 
 private:
+    struct Deferred {
+        uint32_t index;
+        int32_t first;
+        int32_t second;
+        std::shared_ptr<const DeferredText> source;
+    };
+    // Where the entry of pool index `index` is or would go in deferred_.
+    std::vector<Deferred>::const_iterator DeferredAt(uint32_t index) const;
+    void Render(uint32_t index) const;
+
     QString path_;
     std::unique_ptr<BookReader> reader_;
     std::unique_ptr<BookCalculation> calculation_;
     std::vector<QString> sheetNames_;
     std::vector<std::unique_ptr<Worksheet>> sheets_;
-    std::vector<QString> strings_;
-    size_t stringBytes_ = 0;  // what the pool's strings hold, kept as they are added
+    // Deferred strings are filled in when read: the pool is what String() makes of it.
+    mutable std::vector<QString> strings_;
+    mutable size_t stringBytes_ = 0;        // what the pool's strings hold, kept as they are added
+    std::vector<Deferred> deferred_;        // in index order
+    mutable std::vector<bool> unrendered_;  // by pool index, once something is deferred
     std::vector<QString> formats_;
     QHash<QString, uint32_t> formatIndex_;
     bool date1904_ = false;

@@ -27,8 +27,12 @@ uint32_t FormulaGroups::SharedMember(int si, int32_t row, int32_t column) {
             borrowed_.insert(si, post->count);
         }
     }
-    std::optional<QString> text = MemberText(si, row, column);
-    return text ? strings_.Add(std::move(*text)) : NoString;
+    const auto it = masters_.constFind(si);
+    if (it == masters_.constEnd()) {
+        return NoString;
+    }
+    // Rendered only if the formula is shown or compared.
+    return strings_.AddDeferred(it->text, row - it->row, column - it->column);
 }
 
 std::optional<QString> FormulaGroups::MemberText(int si, int32_t row, int32_t column) const {

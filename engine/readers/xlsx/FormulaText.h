@@ -5,13 +5,15 @@
 // like references (`LOG10(`), defined names and structured references stay as they are.
 #pragma once
 
+#include "engine/model/DeferredText.h"
+
 #include <QString>
 #include <cstdint>
 #include <vector>
 
 namespace engine {
 
-class FormulaText {
+class FormulaText : public DeferredText {
 public:
     // `formula` without its "=", split once into the pieces that move and those that stay;
     // a shared formula's master is read once and rendered for each member.
@@ -20,6 +22,10 @@ public:
     // The formula moved by (rowOffset, columnOffset); a reference pushed off the sheet
     // becomes #REF!.
     QString Moved(int rowOffset, int columnOffset) const;
+    // A deferred member's formula: Moved(rowOffset, columnOffset).
+    QString Render(int32_t rowOffset, int32_t columnOffset) const override {
+        return Moved(rowOffset, columnOffset);
+    }
 
     static QString Translate(const QString& formula, int rowOffset, int columnOffset);
 

@@ -17,6 +17,11 @@ uint32_t Pooled(uint32_t index, uint32_t base) {
 void SheetStrings::MoveInto(Workbook& book) {
     base_ = book.AddStrings(std::move(strings_));
     strings_.clear();
+    for (Deferred& deferred : deferred_) {
+        book.DeferString(base_ + deferred.local, std::move(deferred.source), deferred.first,
+                         deferred.second);
+    }
+    deferred_.clear();
 }
 
 void SheetStrings::Remap(std::vector<Cell>& cells) const {

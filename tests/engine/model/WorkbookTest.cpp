@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <new>
 
 namespace {
@@ -62,3 +63,33 @@ TEST(Workbook, MemoryBytesCountsTheCellsAndTextsReadSoFar) {
     book->Sheet(0);
     EXPECT_GE(book->MemoryBytes() - unread, 100000 * sizeof(engine::Cell) + 2 * 21000);
 }
+
+namespace {
+
+// Counts its renderings, so a test can tell when the pool makes the text.
+class CountingText : public engine::DeferredText {
+public:
+    QString Render(int32_t first, int32_t second) const override {
+        ++renders;
+        return first < 0 ? QString(engine::MaxTextLength + 5, u'z')
+                         : QStringLiteral("A%1+B%2").arg(first).arg(second);
+    }
+    mutable int renders = 0;
+};
+
+TEST(Workbook, DeferredStringsAreMadeOnceWhenFirstReadAndCut) {
+    engine::Workbook book(QStringLiteral("deferred.xlsx"), nullptr);
+    const auto source = std::make_shared<CountingText>();
+    const uint32_t first = book.AddStrings({QStringLiteral("plain"), QString(), QString()});
+    book.DeferString(first + 2, source, -1, 0);  // out of order: found all the same
+    book.DeferString(first + 1, source, 3, 4);
+    EXPECT_EQ(source->renders, 0);
+    EXPECT_EQ(book.String(first), QStringLiteral("plain"));
+    EXPECT_EQ(book.String(first + 1), QStringLiteral("A3+B4"));
+    EXPECT_EQ(book.String(first + 1), QStringLiteral("A3+B4"));
+    EXPECT_EQ(source->renders, 1);
+    EXPECT_EQ(book.String(first + 2).size(), engine::MaxTextLength);
+    EXPECT_EQ(source->renders, 2);
+}
+
+}  // namespace
