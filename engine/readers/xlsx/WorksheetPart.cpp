@@ -197,10 +197,10 @@ void WorksheetPart::StartDimension(std::string_view attributes) {
     });
 }
 
-// The same as the token loop's StartElement and EndElement for these tags.
+// The same as the token loop's StartElement and EndElement for these tags, which it reads
+// as rows and cells only inside the sheet data and outside inline text.
 bool WorksheetPart::TakePlainRow() {
-    if (capture_ == Capture::Inline || !inSheetData_ ||
-        !scanner_.NextPlainStartTag("row", plain_)) {
+    if (!TakesPlainTags() || !scanner_.NextPlainStartTag("row", plain_)) {
         return false;
     }
     StartRow(plain_);
@@ -208,7 +208,7 @@ bool WorksheetPart::TakePlainRow() {
 }
 
 bool WorksheetPart::TakePlainCell() {
-    if (capture_ == Capture::Inline || !inSheetData_ || !scanner_.NextPlainStartTag("c", plain_)) {
+    if (!TakesPlainTags() || !scanner_.NextPlainStartTag("c", plain_)) {
         return false;
     }
     StartCell(plain_);

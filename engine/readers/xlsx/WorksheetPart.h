@@ -88,6 +88,7 @@ private:
     // Hands the hidden and formatted rows and columns and the filter to the sheet.
     void PassLayout();
     // Reads a row's or a cell's start tag of the plainest shape without a token.
+    bool TakesPlainTags() const { return inSheetData_ && capture_ != Capture::Inline; }
     bool TakePlainRow();
     bool TakePlainCell();
     template <typename Attributes>

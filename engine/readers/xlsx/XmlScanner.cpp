@@ -54,6 +54,18 @@ const char* FindOpen(const char* p, const char* end) {
     return found ? static_cast<const char*>(found) : end;
 }
 
+// Where the character data from `at` ends: its '<', or npos when a reference or a carriage
+// return (something to decode) comes first or no '<' is buffered. Values are a few bytes
+// long: a plain loop beats a library call.
+size_t PlainTextEnd(std::string_view data, size_t at) {
+    for (; at < data.size() && data[at] != '<'; ++at) {
+        if (data[at] == '&' || data[at] == '\r') {
+            return std::string_view::npos;
+        }
+    }
+    return at < data.size() ? at : std::string_view::npos;
+}
+
 // Tag names are a few bytes long: a plain loop beats a library call.
 bool SameName(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) {
@@ -440,14 +452,9 @@ bool XmlScanner::NextSimpleElement(std::string_view name, std::string_view& text
         return false;
     }
     // Values are a few bytes long: a plain loop beats a library call.
-    size_t close = open;
-    for (; close < rest.size() && rest[close] != '<'; ++close) {
-        if (rest[close] == '&' || rest[close] == '\r') {
-            return false;
-        }
-    }
-    if (rest.size() - close < open + 1 || rest[close + 1] != '/' ||
-        !SameName(rest.substr(close + 2, name.size()), name) ||
+    const size_t close = PlainTextEnd(rest, open);
+    if (close == std::string_view::npos || rest.size() - close < open + 1 ||
+        rest[close + 1] != '/' || !SameName(rest.substr(close + 2, name.size()), name) ||
         rest[close + 2 + name.size()] != '>') {
         return false;
     }
@@ -520,22 +527,15 @@ bool XmlScanner::NextPlainStartTag(std::string_view name, PlainTag& tag) {
 }
 
 bool XmlScanner::NextPlainText(std::string_view& text) {
-    const char* begin = buffer_.data() + pos_;
-    const char* end = buffer_.data() + buffer_.size();
     if (depth_ == 0 || buffer_.size() < retryAt_) {
         return false;
     }
-    const char* p = begin;
-    for (; p < end && *p != '<'; ++p) {
-        if (*p == '&' || *p == '\r') {
-            return false;
-        }
-    }
-    if (p == end || p == begin) {
+    const size_t end = PlainTextEnd(buffer_, pos_);
+    if (end == std::string_view::npos || end == pos_) {
         return false;
     }
-    text = std::string_view(begin, size_t(p - begin));
-    pos_ += text.size();
+    text = std::string_view(buffer_).substr(pos_, end - pos_);
+    pos_ = end;
     return true;
 }
 
