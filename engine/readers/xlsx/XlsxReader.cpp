@@ -83,14 +83,14 @@ void XlsxReader::ReadWorksheet(int index, Workbook& book, Worksheet& sheet) {
     }
     const WorksheetPart::Context context{sharedStrings_, cellFormats_, date1904_,
                                          entry->uncompressedSize, fullCalcOnLoad_};
-    std::string xml;
+    ZipArchive::Inflated xml;
     if (entry->uncompressedSize >= WorksheetSplit::MinimumSize &&
         entry->uncompressedSize <= WorksheetSplit::MaximumSize && zip_->ReadWhole(*entry, xml)) {
         if (policy_.MayUseSecondThread()) {
-            WorksheetSplit::Read(book, sheet, context, partName, xml);
+            WorksheetSplit::Read(book, sheet, context, partName, xml.View());
         } else {
             WorksheetPart part(book, sheet, context, partName);
-            part.FeedInPieces(xml);
+            part.FeedInPieces(xml.View());
             part.Finish();
         }
     } else {

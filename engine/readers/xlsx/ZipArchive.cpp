@@ -207,10 +207,10 @@ void ZipArchive::Read(const Entry& entry, const Sink& sink) {
         throw ReadError(ReadErrorCode::ZipMethodUnsupported,
                         {.part = entry.name, .found = entry.method});
     }
-    if (std::string whole;
+    if (Inflated whole;
         entry.uncompressedSize <= WholeMaximum && InflateWhole(entry, whole) == Whole::Read) {
-        for (size_t at = 0; at < whole.size(); at += ChunkSize) {
-            sink(std::string_view(whole).substr(at, ChunkSize));
+        for (size_t at = 0; at < whole.size; at += ChunkSize) {
+            sink(whole.View().substr(at, ChunkSize));
         }
         return;
     }
@@ -231,7 +231,7 @@ void ZipArchive::Read(const Entry& entry, const Sink& sink) {
         sink);
 }
 
-bool ZipArchive::ReadWhole(const Entry& entry, std::string& out) {
+bool ZipArchive::ReadWhole(const Entry& entry, Inflated& out) {
     switch (InflateWhole(entry, out)) {
         case Whole::Read:
             return true;
@@ -243,7 +243,7 @@ bool ZipArchive::ReadWhole(const Entry& entry, std::string& out) {
     throw ReadError(ReadErrorCode::ZipInvalidDeflate, {.part = entry.name});
 }
 
-ZipArchive::Whole ZipArchive::InflateWhole(const Entry& entry, std::string& out) {
+ZipArchive::Whole ZipArchive::InflateWhole(const Entry& entry, Inflated& out) {
     const std::string_view input = MemberData(entry);
     const uint64_t entryLimit = InflateLimit(input);
     if (entry.method != Deflated || entry.uncompressedSize > entryLimit ||
@@ -257,19 +257,19 @@ ZipArchive::Whole ZipArchive::InflateWhole(const Entry& entry, std::string& out)
     if (!decompressor.d) {
         throw std::bad_alloc();
     }
-    out.resize(static_cast<size_t>(entry.uncompressedSize));
+    const auto size = static_cast<size_t>(entry.uncompressedSize);
+    auto bytes = std::make_unique_for_overwrite<char[]>(size);
     const libdeflate_result result = libdeflate_deflate_decompress(
-        decompressor.d, input.data(), input.size(), out.data(), out.size(), nullptr);
+        decompressor.d, input.data(), input.size(), bytes.get(), size, nullptr);
     if (result == LIBDEFLATE_SHORT_OUTPUT || result == LIBDEFLATE_INSUFFICIENT_SPACE) {
-        out.clear();
         return Whole::Unfit;  // the directory's size is wrong; streaming finds the real one
     }
     if (result != LIBDEFLATE_SUCCESS) {
-        out.clear();
         return Whole::BadData;
     }
-    inflatedTotal_ += out.size();
-    CheckCrc(entry, libdeflate_crc32(0, out.data(), out.size()));
+    inflatedTotal_ += size;
+    CheckCrc(entry, libdeflate_crc32(0, bytes.get(), size));
+    out = {std::move(bytes), size};
     return Whole::Read;
 }
 

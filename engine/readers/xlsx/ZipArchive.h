@@ -15,6 +15,7 @@
 #include <QString>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -33,6 +34,13 @@ public:
         uint16_t flags = 0;
     };
     using Sink = std::function<void(std::string_view chunk)>;
+    // A member inflated whole. Its buffer is not zero-filled first: inflating writes every
+    // byte, and a large sheet's filling cost as much as a tenth of its inflating.
+    struct Inflated {
+        std::unique_ptr<char[]> bytes;
+        size_t size = 0;
+        std::string_view View() const { return {bytes.get(), size}; }
+    };
 
     static constexpr uint64_t MaxTotalInflated = uint64_t{4} << 30;
     // Worksheet XML rarely compresses beyond 100:1; small members may inflate freely.
@@ -59,7 +67,7 @@ public:
     void Read(const Entry& entry, const Sink& sink);
     // The member's bytes inflated whole into `out`, CRC checked; false (and nothing read)
     // when it is not deflated or its declared size is not its size: read those with Read().
-    bool ReadWhole(const Entry& entry, std::string& out);
+    bool ReadWhole(const Entry& entry, Inflated& out);
 
 private:
     void ReadCentralDirectory();
@@ -68,7 +76,7 @@ private:
     enum class Whole { Read, Unfit, BadData };
     // Inflates a deflated member whole into `out`, CRC checked. Unfit (nothing read): not
     // deflated, over the limits, or its declared size is not its size.
-    Whole InflateWhole(const Entry& entry, std::string& out);
+    Whole InflateWhole(const Entry& entry, Inflated& out);
     // Inflates into the buffers `acquire` gives (ChunkSize bytes each) and hands each
     // filled one to `publish(size)`.
     template <typename Acquire, typename Publish>
