@@ -27,28 +27,31 @@ bool CellReference::Parse(std::string_view text, int32_t& row, int32_t& column) 
         text.remove_prefix(1);
     }
     size_t used = 0;
-    column = ParseColumn(text, used);
-    if (column == 0) {
+    const int32_t parsedColumn = ParseColumn(text, used);
+    if (parsedColumn == 0) {
         return false;
     }
     text.remove_prefix(used);
     if (!text.empty() && text[0] == '$') {
         text.remove_prefix(1);
     }
-    if (text.empty()) {
-        return false;
-    }
-    row = 0;
+    // Summed in a local: through the reference, every digit would be stored on its own.
+    int32_t parsedRow = 0;
     for (const char c : text) {
         if (c < '0' || c > '9') {
             return false;
         }
-        row = row * 10 + (c - '0');
-        if (row > MaxRows) {
+        parsedRow = parsedRow * 10 + (c - '0');
+        if (parsedRow > MaxRows) {
             return false;
         }
     }
-    return row >= 1;
+    if (parsedRow < 1) {
+        return false;
+    }
+    row = parsedRow;
+    column = parsedColumn;
+    return true;
 }
 
 bool CellReference::ParseRange(std::string_view text, CellRect& rect) {

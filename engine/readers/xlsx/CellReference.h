@@ -11,7 +11,8 @@ namespace engine {
 
 class CellReference {
 public:
-    // "B12" → row 12, column 2 (1-based). False when malformed or beyond the sheet limits.
+    // "B12" → row 12, column 2 (1-based). False, and both left as they were, when malformed
+    // or beyond the sheet limits.
     static bool Parse(std::string_view text, int32_t& row, int32_t& column);
     // "A1:C3" or a single "B2". False when malformed.
     static bool ParseRange(std::string_view text, CellRect& rect);
