@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QString>
+#include <cstddef>
 #include <cstdint>
 
 namespace engine {
@@ -14,6 +15,8 @@ public:
     // The text of an entry made with (first, second): for a shared formula, its member's
     // offset in rows and columns from the master cell.
     virtual QString Render(int32_t first, int32_t second) const = 0;
+    // What this source holds for that entry until it is rendered, in bytes.
+    virtual size_t HeldBytes(int32_t /*first*/, int32_t /*second*/) const { return 0; }
 };
 
 }  // namespace engine

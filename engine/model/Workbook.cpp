@@ -122,38 +122,32 @@ void Workbook::DeferString(uint32_t index, std::shared_ptr<const DeferredText> s
     if (index >= strings_.size()) {
         return;  // no such entry to fill in
     }
-    if (unrendered_.size() < strings_.size()) {
-        unrendered_.resize(strings_.size());
+    if (deferredSlot_.size() < strings_.size()) {
+        stringBytes_ += (strings_.size() - deferredSlot_.size()) * sizeof(uint32_t);
+        deferredSlot_.resize(strings_.size());
     }
-    unrendered_[index] = true;
-    deferred_.insert(DeferredAt(index), {index, first, second, std::move(source)});
-    stringBytes_ += sizeof(Deferred);
-}
-
-std::vector<Workbook::Deferred>::const_iterator Workbook::DeferredAt(uint32_t index) const {
-    // Readers defer in the order they append, so this is mostly the end.
-    return std::lower_bound(
-        deferred_.begin(), deferred_.end(), index,
-        [](const Deferred& deferred, uint32_t wanted) { return deferred.index < wanted; });
+    stringBytes_ += sizeof(Deferred) + source->HeldBytes(first, second);
+    deferred_.push_back({first, second, std::move(source)});
+    deferredSlot_[index] = static_cast<uint32_t>(deferred_.size());
 }
 
 const QString& Workbook::String(uint32_t index) const {
     if (index >= strings_.size()) {
         return EmptyString();
     }
-    if (index < unrendered_.size() && unrendered_[index]) {
+    if (index < deferredSlot_.size() && deferredSlot_[index] != 0) {
         Render(index);
     }
     return strings_[index];
 }
 
 void Workbook::Render(uint32_t index) const {
-    const auto entry = DeferredAt(index);
+    const Deferred& entry = deferred_[deferredSlot_[index] - 1];
     QString& text = strings_[index];
-    text = entry->source->Render(entry->first, entry->second);
+    text = entry.source->Render(entry.first, entry.second);
     CellText::Cut(text);
     stringBytes_ += StringBytes(text);
-    unrendered_[index] = false;
+    deferredSlot_[index] = 0;
 }
 
 const QString& Workbook::Format(uint32_t index) const {

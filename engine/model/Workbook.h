@@ -49,13 +49,10 @@ public:
 
 private:
     struct Deferred {
-        uint32_t index;
         int32_t first;
         int32_t second;
         std::shared_ptr<const DeferredText> source;
     };
-    // Where the entry of pool index `index` is or would go in deferred_.
-    std::vector<Deferred>::const_iterator DeferredAt(uint32_t index) const;
     void Render(uint32_t index) const;
 
     QString path_;
@@ -65,9 +62,11 @@ private:
     std::vector<std::unique_ptr<Worksheet>> sheets_;
     // Deferred strings are filled in when read: the pool is what String() makes of it.
     mutable std::vector<QString> strings_;
-    mutable size_t stringBytes_ = 0;        // what the pool's strings hold, kept as they are added
-    std::vector<Deferred> deferred_;        // in index order
-    mutable std::vector<bool> unrendered_;  // by pool index, once something is deferred
+    mutable size_t stringBytes_ = 0;  // what the pool's strings hold, kept as they are added
+    std::vector<Deferred> deferred_;  // in the order deferred
+    // By pool index, once something is deferred: 1 + its deferred_ entry while it is not
+    // rendered, else 0. Looked up for every formula a search compares, so not searched for.
+    mutable std::vector<uint32_t> deferredSlot_;
     std::vector<QString> formats_;
     QHash<QString, uint32_t> formatIndex_;
     bool date1904_ = false;

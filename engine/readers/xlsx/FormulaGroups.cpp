@@ -7,8 +7,12 @@
 
 namespace engine {
 
-uint32_t FormulaGroups::Plain(const QString& text) {
-    return strings_.Add(FormulaText::Translate(text, 0, 0));
+uint32_t FormulaGroups::Plain(std::string_view formula) {
+    if (!plain_ || !plain_->HasRoomFor(formula.size())) {
+        plain_ = std::make_shared<PlainFormulas>();
+    }
+    const int32_t offset = plain_->Append(formula);
+    return strings_.AddDeferred(plain_, offset, static_cast<int32_t>(formula.size()));
 }
 
 uint32_t FormulaGroups::SharedMaster(int si, int32_t row, int32_t column, const QString& text) {
@@ -17,7 +21,7 @@ uint32_t FormulaGroups::SharedMaster(int si, int32_t row, int32_t column, const 
         postTo_->Add(si, row, column, master);
     }
     masters_.insert(si, Master{row, column, std::move(master)});
-    return Plain(text);
+    return strings_.Add(FormulaText::Translate(text, 0, 0));
 }
 
 uint32_t FormulaGroups::SharedMember(int si, int32_t row, int32_t column) {

@@ -7,12 +7,14 @@
 #include "engine/model/Worksheet.h"
 #include "engine/readers/xlsx/FormulaText.h"
 #include "engine/readers/xlsx/MasterBoard.h"
+#include "engine/readers/xlsx/PlainFormulas.h"
 
 #include <QHash>
 #include <QString>
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 namespace engine {
@@ -23,8 +25,9 @@ class FormulaGroups {
 public:
     explicit FormulaGroups(SheetStrings& strings) : strings_(strings) {}
 
-    // A formula of its own cell; returns its pool index.
-    uint32_t Plain(const QString& text);
+    // A formula of its own cell, as the file's bytes; returns its pool index. Rendered only
+    // if the formula is shown or compared.
+    uint32_t Plain(std::string_view formula);
     // The master of shared group `si` at (row, column); returns its pool index.
     uint32_t SharedMaster(int si, int32_t row, int32_t column, const QString& text);
     // The formula of a member of group `si`, or NoString while its master is not known.
@@ -59,6 +62,7 @@ private:
     };
 
     SheetStrings& strings_;
+    std::shared_ptr<PlainFormulas> plain_;
     QHash<int, Master> masters_;
     std::vector<Array> arrays_;
     MasterBoard* postTo_ = nullptr;

@@ -500,10 +500,12 @@ void WorksheetPart::SetValue(Cell& cell) {
 }
 
 void WorksheetPart::SetFormula(Cell& cell) {
-    const QString text = QString::fromUtf8(formula_.data(), qsizetype(formula_.size()));
     if (formulaType_ == "shared" && sharedIndex_ >= 0) {
-        cell.formula = text.isEmpty() ? formulas_.SharedMember(sharedIndex_, row_, column_)
-                                      : formulas_.SharedMaster(sharedIndex_, row_, column_, text);
+        cell.formula = formula_.empty()
+                           ? formulas_.SharedMember(sharedIndex_, row_, column_)
+                           : formulas_.SharedMaster(
+                                 sharedIndex_, row_, column_,
+                                 QString::fromUtf8(formula_.data(), qsizetype(formula_.size())));
         return;
     }
     if (formulaType_ == "dataTable") {
@@ -512,10 +514,11 @@ void WorksheetPart::SetFormula(Cell& cell) {
                 .arg(QString::fromStdString(tableInput1_), QString::fromStdString(tableInput2_)));
         return;
     }
-    if (text.isEmpty()) {
+    if (formula_.empty()) {
         return;
     }
-    cell.formula = formulas_.Plain(text);
+    // As the token path reads it: no more than any cell shows, which the pool cuts.
+    cell.formula = formulas_.Plain(std::string_view(formula_).substr(0, MaxTextBytes));
     CellRect range;
     if (formulaType_ == "array" && !dynamicArray_ &&
         CellReference::ParseRange(formulaRef_, range)) {
