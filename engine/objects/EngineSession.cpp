@@ -3,6 +3,7 @@
 #include "engine/model/EngineError.h"
 #include "engine/model/Workbook.h"
 #include "engine/objects/OpenBook.h"
+#include "engine/readers/AllocatorTuning.h"
 #include "engine/readers/BookOpener.h"
 #include "engine/readers/BookReadAhead.h"
 
@@ -11,7 +12,8 @@
 
 namespace engine {
 
-EngineSession::EngineSession(Presenter* presenter) : presenter_(presenter) {}
+EngineSession::EngineSession(Presenter* presenter)
+    : presenter_(presenter), residentAtStart_(ResidentBytes()) {}
 
 EngineSession::~EngineSession() = default;
 

@@ -6,6 +6,7 @@
 #include "engine/find/FindOptions.h"
 
 #include <QString>
+#include <cstddef>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -45,11 +46,16 @@ public:
     bool FindsHiddenCells() const { return findsHiddenCells_; }
     void SetFindsHiddenCells(bool finds) { findsHiddenCells_ = finds; }
 
+    // What the process held when this application started: reading is given its memory
+    // beyond that, whatever a window or its caller holds besides.
+    size_t ResidentAtStart() const { return residentAtStart_; }
+
     const std::optional<FindOptions>& LastFind() const { return lastFind_; }
     void SetLastFind(const FindOptions& options) { lastFind_ = options; }
 
 private:
     Presenter* presenter_;
+    size_t residentAtStart_;
     bool quit_ = false;
     bool visible_ = false;
     bool findsHiddenCells_ = false;

@@ -10,9 +10,9 @@ namespace engine {
 namespace {
 
 // Closing a workbook this large gives the memory it leaves behind back to the system, when
-// the process holds more than ResidentLimit.
+// the process holds more than ReadingLimit beyond what it held when the application started.
 constexpr size_t LargeBookBytes = size_t{16} << 20;
-constexpr size_t ResidentLimit = size_t{144} << 20;
+constexpr size_t ReadingLimit = size_t{132} << 20;
 
 }  // namespace
 
@@ -40,10 +40,11 @@ Worksheet& OpenBook::Sheet(int index) {
 void OpenBook::Close() {
     const size_t bytes = Book().MemoryBytes();  // closing twice is an error, as with any call
     book_.reset();
+    const auto session = session_.lock();
     if (bytes >= LargeBookBytes) {
-        ReturnFreedMemoryAbove(ResidentLimit);
+        ReturnFreedMemoryAbove((session ? session->ResidentAtStart() : 0) + ReadingLimit);
     }
-    if (const auto session = session_.lock(); session && !session->HasQuit()) {
+    if (session && !session->HasQuit()) {
         session->Forget(*this);
     }
 }

@@ -12,17 +12,21 @@ void KeepFreedReadBuffers() {
     mallopt(M_TRIM_THRESHOLD, 256 << 20);
 }
 
-void ReturnFreedMemoryAbove(size_t residentLimit) {
+size_t ResidentBytes() {
     // The second field of statm: resident pages.
     std::FILE* statm = std::fopen("/proc/self/statm", "r");
     if (!statm) {
-        return;
+        return 0;
     }
     unsigned long size = 0;
     unsigned long resident = 0;
     const bool read = std::fscanf(statm, "%lu %lu", &size, &resident) == 2;
     std::fclose(statm);
-    if (read && resident * size_t(sysconf(_SC_PAGESIZE)) > residentLimit) {
+    return read ? resident * size_t(sysconf(_SC_PAGESIZE)) : 0;
+}
+
+void ReturnFreedMemoryAbove(size_t residentLimit) {
+    if (ResidentBytes() > residentLimit) {
         malloc_trim(0);
     }
 }
