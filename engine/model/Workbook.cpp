@@ -4,7 +4,7 @@
 #include "engine/model/EngineError.h"
 #include "engine/model/ReadError.h"
 
-#include <algorithm>
+#include <iterator>
 #include <new>
 
 namespace engine {

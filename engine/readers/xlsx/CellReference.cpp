@@ -35,7 +35,6 @@ bool CellReference::Parse(std::string_view text, int32_t& row, int32_t& column) 
     if (!text.empty() && text[0] == '$') {
         text.remove_prefix(1);
     }
-    // Summed in a local: through the reference, every digit would be stored on its own.
     int32_t parsedRow = 0;
     for (const char c : text) {
         if (c < '0' || c > '9') {

@@ -1,7 +1,7 @@
 // The strings a worksheet reader makes (inline text, formulas, error codes; formulas other
-// than shared masters and tables deferred), pooled apart from the workbook while the sheet is read,
-// so a part of the sheet can be read on another thread. Their indexes carry LocalBit until
-// MoveInto() hands them to the workbook's pool.
+// than shared masters and tables deferred), pooled apart from the workbook while the sheet
+// is read, so a part of the sheet can be read on another thread. Their indexes carry
+// LocalBit until MoveInto() hands them to the workbook's pool.
 #pragma once
 
 #include "engine/model/Cell.h"
